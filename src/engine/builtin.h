@@ -1,0 +1,24 @@
+// Tables, pictures, icons and the handwriting page built into the program.
+#pragma once
+
+#include <string_view>
+
+#include "platform/controls.h"
+
+namespace lumiko::builtin {
+
+std::string_view componentList();
+std::string_view commonCharacterList();
+std::string_view strokeComponentTable();
+std::string_view componentCodeTable();
+std::string_view basicStrokeStrip();
+std::string_view handwritingPage();
+
+// Key pictures by name: heng 一, shu 丨, pie 丿, dian 丶, zhe 乙, shi 十,
+// shou 扌, kou 口, chang 厂, ba 八, xiao 小, tou 亠, yi 乂, ring ○.
+const Picture& picture(std::string_view name);
+
+// Icons: lumiko (program), backspace, space, enter.
+const Picture& icon(std::string_view name);
+
+}  // namespace lumiko::builtin

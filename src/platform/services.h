@@ -1,0 +1,116 @@
+// Everything the core asks of the desktop: the front-ends implement it with
+// the real system (X11/Qt, Win32), the tests and the simulator with a
+// recording fake. All texts crossing this interface are GBK bytes; paths are
+// GBK texts with '\' separators, as the core builds them, and each
+// implementation maps them to its own file system.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/gbktext.h"
+
+namespace lumiko {
+
+enum class Key { Backspace, Space, Enter, CtrlV };
+
+enum class Buttons { Ok, YesNo };
+
+struct DateTime {
+    int year = 2026, month = 1, day = 1;
+    int weekday = 5;  // 1 = Sunday … 7 = Saturday
+    int hour = 0, minute = 0, second = 0;
+};
+
+// One element of the document shown in the browser view.
+class PageElement {
+public:
+    virtual ~PageElement() = default;
+    virtual Text value() const = 0;
+    virtual void setValue(const Text& v) = 0;
+    virtual Text innerText() const = 0;
+    virtual Text href() const = 0;
+    virtual void click() = 0;
+};
+
+// The document shown in the browser view.
+class PageDocument {
+public:
+    virtual ~PageDocument() = default;
+    // First element of getElementsByName(name), or null.
+    virtual std::shared_ptr<PageElement> elementByName(const Text& name) = 0;
+    virtual std::shared_ptr<PageElement> elementById(const Text& id) = 0;
+    // getElementsByTagName("a"), in document order.
+    virtual std::vector<std::shared_ptr<PageElement>> links() = 0;
+};
+
+class Services {
+public:
+    virtual ~Services() = default;
+
+    // Focus tracking: the handle of the focused window of the foreground
+    // application; false when the query fails.
+    virtual bool focusedWindow(std::uint64_t& handle) = 0;
+    // One character message (one byte of GBK text) to a window.
+    virtual void sendChar(std::uint64_t window, unsigned char byte) = 0;
+    // A synthesised press and release, reaching the focused window.
+    virtual void sendKey(Key key) = 0;
+    virtual void setClipboard(const Text& text) = 0;
+
+    virtual Text toTraditional(const Text& text) = 0;
+    // Every reading of the text, most common first.
+    virtual std::vector<Text> pinyinReadings(const Text& text) = 0;
+
+    // 1 when the computer is connected to a network.
+    virtual int networkState() = 0;
+    // Whole body of an HTTP GET; false (and an empty body) on failure.
+    virtual bool download(const std::string& url, std::string& body) = 0;
+
+    // The temporary-files folder, ending with '\'.
+    virtual Text tempFolder() = 0;
+    // The executable's folder, without a trailing separator.
+    virtual Text exeFolder() = 0;
+    // Files: a missing or unreadable file reads as false/empty.
+    virtual bool readFile(const Text& path, std::string& bytes) = 0;
+    virtual bool writeFile(const Text& path, const std::string& bytes) = 0;
+    // Replaces the file's content so that a crash leaves either the old or the
+    // new content (write beside, then rename over).
+    virtual bool replaceFile(const Text& path, const std::string& bytes) = 0;
+    virtual bool fileExists(const Text& path) = 0;
+    // Names (with extension, without folder) of the files in `folder` whose
+    // names end with `suffix`, in the order the file system returns them.
+    virtual std::vector<Text> listFiles(const Text& folder, const Text& suffix) = 0;
+    // Hands a file, folder or address to the desktop's default handler.
+    virtual void shellOpen(const Text& target) = 0;
+    // A message box with the information icon; true when answered Yes.
+    virtual bool messageBox(const Text& title, const Text& text, Buttons buttons) = 0;
+
+    virtual DateTime now() = 0;
+    // The platform's text forms of a date-only value, of the date part and of
+    // the time part of a date-time.
+    virtual Text dateText(const DateTime& t) = 0;
+    virtual Text timeText(const DateTime& t) = 0;
+
+    // The browser view: navigation, reload, and its document (null when no
+    // document can be reached).
+    virtual void browserNavigate(const Text& path) = 0;
+    virtual void browserReload() = 0;
+    virtual PageDocument* browserDocument() = 0;
+
+    // The panel window.
+    virtual void setNoActivate() = 0;
+    virtual void setTopmost() = 0;
+    virtual void screenSize(int& width, int& height) = 0;
+    // Tray icon and popup menu.
+    virtual void trayAdd(const Text& tip) = 0;
+    virtual void trayRemove() = 0;
+    virtual void popupMenu() = 0;
+    // Ends the program after the current handler.
+    virtual void quit() = 0;
+    // The dictionary settings window was created or needs redrawing.
+    virtual void settingsOpened() = 0;
+};
+
+}  // namespace lumiko
