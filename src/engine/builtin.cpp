@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <list>
 
 namespace lumiko::embedded {
 #define LUMIKO_EMBEDDED(sym)              \
@@ -57,6 +59,14 @@ std::string_view strokeComponentTable() { return LUMIKO_VIEW(strokeComponentTabl
 std::string_view componentCodeTable() { return LUMIKO_VIEW(componentCodeTable); }
 std::string_view basicStrokeStrip() { return LUMIKO_VIEW(basicStrokeStrip); }
 std::string_view handwritingPage() { return LUMIKO_VIEW(handwritingPage); }
+
+const SharedText& shared(std::string_view (*table)()) {
+    static std::list<std::pair<std::string_view (*)(), SharedText>> made;  // stable references
+    for (auto& [source, text] : made)
+        if (source == table) return text;
+    made.emplace_back(table, SharedText(Text(table())));
+    return made.back().second;
+}
 
 const Picture& picture(std::string_view name) {
     static const Picture pictures[] = {

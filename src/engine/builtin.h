@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "engine/sharedtext.h"
 #include "platform/controls.h"
 
 namespace lumiko::builtin {
@@ -13,6 +14,9 @@ std::string_view strokeComponentTable();
 std::string_view componentCodeTable();
 std::string_view basicStrokeStrip();
 std::string_view handwritingPage();
+
+// A built-in table as a shared text, made once: shared(componentList).
+const SharedText& shared(std::string_view (*table)());
 
 // Key pictures by name: heng 一, shu 丨, pie 丿, dian 丶, zhe 乙, shi 十,
 // shou 扌, kou 口, chang 厂, ba 八, xiao 小, tou 亠, yi 乂, ring ○.

@@ -1,0 +1,70 @@
+// Start-up: writes the handwriting page, reads the tables, installs the tray
+// icon, places the panel and enters stroke mode.
+#include "app/app.h"
+#include "engine/builtin.h"
+
+namespace lumiko {
+
+namespace {
+constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
+
+// A dictionary name must stay a plain file name inside 词库\字典: a name
+// holding a path separator, a drive colon or a parent reference would read a
+// file elsewhere. Scans whole GBK characters, since a trail byte can be 0x5C.
+bool plainFileName(std::string_view name) {
+    if (name == "." || name == "..") return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) {
+            ++i;
+            continue;
+        }
+        if (b == '\\' || b == '/' || b == ':') return false;
+    }
+    return true;
+}
+}  // namespace
+
+void App::loadTables() {
+    auto table = [this](const char* path) {
+        std::string bytes;
+        svc_.readFile(path, bytes);
+        return SharedText(bytes + "\r\n");
+    };
+    g.strokeTable = table("词库\\笔画.txt");
+    g.extraStrokeTable = table("词库\\附加笔画.txt");
+    g.fourCornerTable = table("词库\\四角号码.txt");
+    g.associationTable = table("词库\\联想词.txt");
+
+    std::string name;
+    svc_.readFile("词库\\字典.txt", name);
+    std::string dictionary;
+    if (!name.empty() && plainFileName(name)) svc_.readFile("词库\\字典\\" + name + ".txt", dictionary);
+    g.dictionaryText = SharedText(std::move(dictionary));
+    g.dictionaryName = name;
+}
+
+void App::startUp() {
+    const Text page = svc_.tempFolder() + "s1.html";
+    svc_.writeFile(page, std::string(builtin::handwritingPage()));
+    svc_.setNoActivate();
+    loadTables();
+    svc_.browserNavigate(page);
+    g.padOpenPending = 1;
+    svc_.trayAdd(kTrayTip);
+
+    int screenWidth = 0, screenHeight = 0;
+    svc_.screenSize(screenWidth, screenHeight);
+    form.left = screenWidth - form.width - 60;
+    form.top = screenHeight - form.height - 60;
+
+    form.WebBrowser1.top = 33;
+    form.按钮3.picture = &builtin::icon("backspace");
+    form.按钮4.picture = &builtin::icon("space");
+    form.按钮5.picture = &builtin::icon("enter");
+    form.标签1.picture = &builtin::icon("lumiko");
+    g.codeActive = 0;
+    enterStrokeMode();
+}
+
+}  // namespace lumiko

@@ -1,0 +1,127 @@
+// The character grid has no cells of its own: the hover works out the item
+// under the pointer from the edges that layoutCandidates recorded and moves
+// the highlight over it; a click on the highlight cuts that item out of the
+// grid text by the recorded space positions.
+#include <cmath>
+
+#include "app/app.h"
+#include "engine/builtin.h"
+
+namespace lumiko {
+
+namespace {
+constexpr int kRowTops[4] = {8, 76, 146, 214};
+constexpr int kMinHighlightWidth = 44;
+
+// Row (1 to 4) whose band holds the mouse y, or 0 between rows.
+int rowAt(int y) {
+    if (y < 44) return 1;
+    if (y > 66 && y < 120) return 2;
+    if (y > 120 && y < 190) return 3;
+    if (y > 195) return 4;
+    return 0;
+}
+
+// Highlight left of column c (1 to 8) from the edges E1…E9 (e[0]…e[8]).
+int highlightLeft(const std::array<int, 9>& e, int c) {
+    static constexpr int kOffset[9] = {0, 0, 11, 15, 22, 27, 32, 37, 37};
+    return c == 1 ? 6 : e[static_cast<size_t>(c - 2)] + kOffset[c];
+}
+
+// Each width is taken from the following column's edges.
+int highlightWidth(const std::array<int, 9>& e, int c) {
+    const auto i = static_cast<size_t>(c);
+    return c == 8 ? e[8] - e[7] - 32 : e[i] - e[i - 1] - 8;
+}
+
+bool inColumn(const std::array<int, 9>& e, int c, int x) {
+    const int low = c == 1 ? 0 : e[static_cast<size_t>(c - 2)];
+    const int high = c == 8 ? e[7] + 20 : e[static_cast<size_t>(c - 1)];
+    return low < x && x < high;
+}
+}  // namespace
+
+void App::gridHover(int x, int y) {
+    const int row = rowAt(y);
+    if (row == 0) return;
+    Control& mark = form.定位透明标签;
+    for (int c = 1; c <= 8; ++c) {
+        if (c > 1) mark.visible = false;
+        if (!inColumn(g.wordEdges, c, x)) continue;
+        int width = highlightWidth(g.wordEdges, c);
+        mark.move(highlightLeft(g.wordEdges, c), kRowTops[row - 1], width, mark.height);
+        if (width < kMinHighlightWidth) mark.width = kMinHighlightWidth;
+        mark.visible = true;
+        return;
+    }
+}
+
+void App::gridClick() {
+    const Control& mark = form.定位透明标签;
+    int row = 0;
+    for (int r = 1; r <= 4; ++r)
+        if (mark.top == kRowTops[r - 1]) row = r;
+    if (row == 0) return;
+    int column = 0;
+    for (int c = 1; c <= (row == 4 ? 6 : 8) && column == 0; ++c)
+        if (std::abs(mark.left - highlightLeft(g.wordEdges, c)) <= 1e-7) column = c;
+    if (column == 0) return;
+
+    const Text& grid = form.显字标签.text();
+    auto P = [this](int i) { return i >= 1 && i <= 30 ? g.blankPositions[static_cast<size_t>(i - 1)] : -1; };
+    const int b = 8 * (row - 1);
+    Text cell;
+    if (column == 1)
+        cell = row == 1 ? midText(grid, 1, P(1) - 1) : midText(grid, P(b) + 3, P(b + 1) - P(b) - 2);
+    else
+        cell = midText(grid, P(b + column - 1), P(b + column) - P(b + column - 1) + 1);
+    // A cell past the last item cuts out nothing but blanks: nothing to pick.
+    g.pickedText = removeSpaces(cell).empty() ? Text() : cell;
+    pickText();
+}
+
+void App::pickText() {
+    if (strokeMode() && g.picksSinceStroke == 2) {
+        if (g.pickedText.empty()) return;
+        clearInput();
+        const Text component = removeSpaces(g.pickedText);
+        form.编辑框2.setText(form.编辑框2.text() + component);
+        form.输入标签.setText(form.输入标签.text() + component);
+        g.pickedText.clear();
+        g.commitsInRow = 0;
+        g.picksSinceStroke = 0;
+        g.singleDigitState = 1;
+        return;
+    }
+    if (g.pickedText.empty()) return;
+    clearInput();
+    form.编辑框.setText(g.pickedText);
+    commitText(removeSpaces(g.pickedText));
+    g.pickedText.clear();
+    ++g.commitsInRow;
+    ++g.picksSinceStroke;
+    if (g.commitsInRow == 2 && form.输入标签.text().empty()) {
+        g.searchCode = "as";
+        if (strokeMode()) {
+            g.searchTable = builtin::shared(builtin::componentList);
+            searchCandidates(0, 0);
+            g.singleDigitState = 1;
+        } else {
+            g.searchTable = builtin::shared(builtin::commonCharacterList);
+            searchCandidates(0, 0);
+            g.commitsInRow = 0;
+        }
+    }
+}
+
+void App::usePickAsPrefix() {
+    if (g.pickedText.empty()) return;
+    clearInput();
+    g.singleDigitState = 1;
+    const Text component = removeSpaces(g.pickedText);
+    form.编辑框2.setText(form.编辑框2.text() + component);
+    form.输入标签.setText(form.输入标签.text() + component);
+    g.pickedText.clear();
+}
+
+}  // namespace lumiko
