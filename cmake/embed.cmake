@@ -1,7 +1,8 @@
 # Writes a C++ source that carries data files as byte arrays.
 # Called as: cmake -DOUT=<file.cpp> -DITEMS="sym=path;sym=path" -P embed.cmake
 set(body "// Generated from the files under data/; do not edit.\n#include <cstddef>\n\nnamespace lumiko::embedded {\n")
-foreach(item IN LISTS ITEMS)
+string(REPLACE "|" ";" entries "${ITEMS}")
+foreach(item IN LISTS entries)
   string(FIND "${item}" "=" eq)
   string(SUBSTRING "${item}" 0 ${eq} sym)
   math(EXPR start "${eq} + 1")
