@@ -1,0 +1,123 @@
+#include "platform/posix/download.h"
+
+#include <curl/curl.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <vector>
+
+namespace lumiko::posix {
+
+namespace {
+
+size_t appendBody(char* data, size_t size, size_t count, void* target) {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+void initialiseCurl() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::vector<std::string_view> fields(std::string_view line) {
+    std::vector<std::string_view> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        if (i > start) out.push_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+template <typename F>
+void forEachLine(std::string_view text, F f) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        f(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+}
+
+unsigned long hexValue(std::string_view s) {
+    return std::strtoul(std::string(s).c_str(), nullptr, 16);
+}
+
+constexpr unsigned long kRouteUp = 0x0001;      // RTF_UP
+constexpr unsigned long kRouteReject = 0x0200;  // RTF_REJECT
+
+std::string readProcFile(const char* path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+bool download(const std::string& url, std::string& body, DownloadLimits limits) {
+    body.clear();
+    initialiseCurl();
+    CURL* curl = curl_easy_init();
+    if (!curl) return false;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+    const CURLcode result = curl_easy_perform(curl);
+    curl_easy_cleanup(curl);
+    if (result != CURLE_OK) {
+        body.clear();
+        return false;
+    }
+    return true;
+}
+
+bool hasDefaultRouteV4(std::string_view table) {
+    // Iface Destination Gateway Flags RefCnt Use Metric Mask …
+    bool found = false;
+    forEachLine(table, [&](std::string_view line) {
+        const auto f = fields(line);
+        if (f.size() < 8 || f[0] == "Iface" || f[0] == "lo") return;
+        const unsigned long flags = hexValue(f[3]);
+        if (f[1] == "00000000" && f[7] == "00000000" && (flags & kRouteUp) &&
+            !(flags & kRouteReject))
+            found = true;
+    });
+    return found;
+}
+
+bool hasDefaultRouteV6(std::string_view table) {
+    // destination prefix-length source source-length next-hop metric refcnt
+    // use flags device
+    bool found = false;
+    forEachLine(table, [&](std::string_view line) {
+        const auto f = fields(line);
+        if (f.size() < 10 || f[9] == "lo") return;
+        const unsigned long flags = hexValue(f[8]);
+        if (f[0] == std::string(32, '0') && f[1] == "00" && (flags & kRouteUp) &&
+            !(flags & kRouteReject))
+            found = true;
+    });
+    return found;
+}
+
+int networkState() {
+    return hasDefaultRouteV4(readProcFile("/proc/net/route")) ||
+                   hasDefaultRouteV6(readProcFile("/proc/net/ipv6_route"))
+               ? 1
+               : 0;
+}
+
+}  // namespace lumiko::posix
