@@ -35,7 +35,7 @@ STRIP_CODE1_HEAD = ("十艹扌土木\U00020087王车雨士歹石匚厂酉不正"
 SHARED_CODE = {"乛": ["\U000200CC", "乙"]}
 
 # Characters the component table is expected to file under themselves.
-FORCED_COMPONENTS = "是不"
+FORCED_COMPONENTS = "是不来"
 
 # The component lookup 白 + 35 must give exactly these characters, in this
 # order (the data files 鬼 and other 白-initial characters under 白 too, and
@@ -109,7 +109,7 @@ def build_stroke_component_table(m, score, component_list):
                     key=lambda x: (-score[x], gbk.encode_char(x)))
     cands = []
     for c in order:
-        if not m.code(c) or c in NOT_COMPONENTS:
+        if not m.code(c) or c in NOT_COMPONENTS or len(m.code(c)) > 17:
             continue
         cands.append((pad5(m.code(c)), c))
     for c in component_list:

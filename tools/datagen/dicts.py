@@ -46,9 +46,8 @@ def extra_stroke_code(m, node, _memo={}):
     code = m.code(node)
     if result is None and code:
         result = code
-        d = m.decomp.get(node)
-        if d and len(d[1]) >= 2 and not d[0].startswith(("m", "ref")):
-            parts = d[1]
+        parts = m.parts(node)
+        if len(parts) >= 2:
             codes = [m.code(p) for p in parts]
             if all(codes):
                 for order in (parts, parts[::-1]):

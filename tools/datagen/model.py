@@ -72,18 +72,34 @@ class Model:
                 out.append(c)
         return out
 
+    def parts(self, node):
+        """The parts of a node in their listed order, a repeated part
+        written out as often as it repeats (吅 is 口 口, 品 is 口 吅 ... as
+        the data has it); [] for shapes whose parts are not laid side by
+        side (modified, reflected or rotated shapes)."""
+        d = self.decomp.get(node)
+        if not d or not d[1]:
+            return []
+        kind = d[0].split("/")[0]
+        if kind.startswith(("m", "ref", "rref", "rrot", "rot")):
+            return []
+        rep = re.fullmatch(r"r([2-5]?)(a|d|tr|sq|dia|gw)", kind)
+        if rep and len(d[1]) == 1:
+            return d[1] * int(rep.group(1) or 2)
+        if kind.startswith("r"):
+            return []
+        return list(d[1])
+
     def _derived_code(self, node):
         """Stroke code of a decomposition node that is not a listed character:
         its parts' codes in order."""
         if node in self._stroke_cache:
             return self._stroke_cache[node]
         self._stroke_cache[node] = None
-        d = self.decomp.get(node)
         result = None
-        if d and d[1] and not d[0].startswith("m") and not d[0].startswith("ref"):
-            parts = [self.code(p) for p in d[1]]
-            if all(parts):
-                result = "".join(parts)
+        parts = [self.code(p) for p in self.parts(node)]
+        if parts and all(parts):
+            result = "".join(parts)
         self._stroke_cache[node] = result
         return result
 
@@ -97,9 +113,8 @@ class Model:
         self._chain_cache[ch] = []
         out = []
         code = self.code(ch)
-        d = self.decomp.get(ch)
-        if code and d:
-            for part in d[1]:
+        if code:
+            for part in self.parts(ch):
                 pc = self.code(part)
                 if pc and pc != code and code.startswith(pc):
                     out = [part] + self.chain(part)
