@@ -8,6 +8,16 @@ CMAKE_GEN  := -G Ninja
 
 .PHONY: all deps build test unit-test asan-test mingw-core run sim bench clean
 
+# Steps of `make test`; the front-ends' makefiles add theirs.
+TEST_STEPS := unit-test asan-test mingw-core
+# What `make run` starts once the build is done; the desktop panel replaces it.
+RUN_DEMO = @echo "The desktop panel is not built yet; starting lumiko-sim on a short demo script." && \
+	cd data && ../$(BUILD)/tools/sim/lumiko-sim < ../tools/sim/demo.sim
+RUN_PREREQ := build
+
+-include src/platform/qt/qt.mk
+-include src/platform/win32/win32.mk
+
 all: build
 
 deps:
@@ -29,12 +39,11 @@ mingw-core: deps
 	cmake -S . -B $(MINGW_BUILD) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DLUMIKO_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(MINGW_BUILD) -j $(JOBS)
 
-test: unit-test asan-test mingw-core
-	@echo "All tests passed (unit, scenario, sanitizer run, MinGW core build)."
+test: $(TEST_STEPS)
+	@echo "All test steps passed: $(TEST_STEPS)"
 
-run: build
-	@echo "The desktop panel is not built yet; starting lumiko-sim on a short demo script."
-	cd data && ../$(BUILD)/tools/sim/lumiko-sim < ../tools/sim/demo.sim
+run: $(RUN_PREREQ)
+	$(RUN_DEMO)
 
 sim: build
 	cd data && ../$(BUILD)/tools/sim/lumiko-sim
