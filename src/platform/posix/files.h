@@ -1,0 +1,36 @@
+// The file system behind the core's paths. The core builds paths as GBK texts
+// with '\' separators: relative to the current directory, or beginning with
+// an absolute folder that tempFolder() or an executable folder handed to it.
+// A core path maps to a native path by converting it to UTF-8 and turning
+// every '\' into '/'; absolute folders are handed to the core in the same
+// form ('/' as separator), so "/tmp\s1.html" names /tmp/s1.html.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/gbktext.h"
+
+namespace lumiko::posix {
+
+std::string nativePath(const Text& corePath);
+// The core form of a native path: GBK, separators unchanged.
+Text corePath(const std::string& nativePath);
+
+// A missing or unreadable file reads as false and an empty `bytes`.
+bool readFile(const Text& path, std::string& bytes);
+bool writeFile(const Text& path, const std::string& bytes);
+// Writes a temporary file in the same folder, flushes it to disk and renames
+// it over the target, so that the target holds either the old or the new
+// content whatever happens.
+bool replaceFile(const Text& path, const std::string& bytes);
+bool fileExists(const Text& path);
+// Names of the regular files in `folder` whose names end with `suffix`
+// (letters compared without regard to case, as on the Windows desktop), in
+// the order the directory returns them.
+std::vector<Text> listFiles(const Text& folder, const Text& suffix);
+
+// The temporary-files folder in core form, ending with '\': $TMPDIR, or /tmp.
+Text tempFolder();
+
+}  // namespace lumiko::posix

@@ -1,0 +1,130 @@
+// Core paths on the Linux file system: mapping, reading, atomic replace,
+// listing.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/posix/files.h"
+
+namespace lumiko::posix {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        std::string tmpl = (fs::temp_directory_path() / "lumiko-files-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+        fs::current_path(dir_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    static void put(const fs::path& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string get(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path previous_, dir_;
+};
+
+TEST(PathMapping, TurnsBackslashesIntoSlashesAndGbkIntoUtf8) {
+    struct Case {
+        Text core;
+        std::string native;
+    };
+    const Case cases[] = {
+        {"词库\\笔画.txt", utf8(u8"词库/笔画.txt")},
+        {"词库\\字典\\新华.txt", utf8(u8"词库/字典/新华.txt")},
+        {"/tmp\\s1.html", "/tmp/s1.html"},
+        {"/opt/lumiko\\词库\\字典", utf8(u8"/opt/lumiko/词库/字典")},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(nativePath(c.core), c.native) << c.native;
+    EXPECT_EQ(corePath(utf8(u8"/home/用户")), "/home/用户");
+}
+
+TEST(PathMapping, TempFolderEndsWithOneBackslash) {
+    const char* saved = std::getenv("TMPDIR");
+    const std::string keep = saved ? saved : "";
+    setenv("TMPDIR", "/var/tmp/x//", 1);
+    EXPECT_EQ(tempFolder(), "/var/tmp/x\\");
+    EXPECT_EQ(nativePath(tempFolder() + "s1.html"), "/var/tmp/x/s1.html");
+    unsetenv("TMPDIR");
+    EXPECT_EQ(tempFolder(), "/tmp\\");
+    if (saved) setenv("TMPDIR", keep.c_str(), 1);
+}
+
+TEST_F(FilesTest, ReadsWholeFilesByteForByte) {
+    fs::create_directory(u8"词库");
+    const std::string bytes("\r\n1 \xD2\xBB\0\xFF\r\n", 8);
+    put(fs::path(u8"词库") / u8"笔画.txt", bytes);
+    std::string got = "old";
+    EXPECT_TRUE(readFile("词库\\笔画.txt", got));
+    EXPECT_EQ(got, bytes);
+}
+
+TEST_F(FilesTest, MissingFilesAndFoldersReadAsEmpty) {
+    fs::create_directory("folder");
+    for (const Text path : {"missing.txt", "nowhere\\missing.txt", "folder", ""}) {
+        std::string got = "old";
+        EXPECT_FALSE(readFile(path, got)) << path;
+        EXPECT_EQ(got, "") << path;
+    }
+}
+
+TEST_F(FilesTest, ReplaceFileSwapsContentAndLeavesNothingBeside) {
+    fs::create_directories(fs::path(u8"词库"));
+    const Text path = "词库\\字典.txt";
+    put(fs::path(u8"词库") / u8"字典.txt", "old name\r\n");
+    ASSERT_TRUE(replaceFile(path, "\xD0\xC2\xBB\xAA"));
+    EXPECT_EQ(get(fs::path(u8"词库") / u8"字典.txt"), "\xD0\xC2\xBB\xAA");
+    ASSERT_TRUE(replaceFile(path, ""));
+    EXPECT_EQ(get(fs::path(u8"词库") / u8"字典.txt"), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(u8"词库"), fs::directory_iterator()), 1);
+}
+
+TEST_F(FilesTest, WritesFailInMissingFolders) {
+    EXPECT_FALSE(replaceFile("nowhere\\x.txt", "x"));
+    EXPECT_FALSE(writeFile("nowhere\\x.txt", "x"));
+    EXPECT_FALSE(fs::exists("nowhere"));
+}
+
+TEST_F(FilesTest, WriteFileReplacesEarlierContent) {
+    ASSERT_TRUE(writeFile("s1.html", "a longer first content"));
+    ASSERT_TRUE(writeFile("s1.html", "short"));
+    EXPECT_EQ(get("s1.html"), "short");
+    EXPECT_TRUE(fileExists("s1.html"));
+    EXPECT_FALSE(fileExists("s2.html"));
+}
+
+TEST_F(FilesTest, ListsRegularFilesBySuffixInGbk) {
+    const fs::path dict = fs::path(u8"词库") / u8"字典";
+    fs::create_directories(dict);
+    for (const char8_t* name : {u8"新华字典.txt", u8"五笔.TXT", u8"notes.doc", u8"txt", u8"a.txt.bak"})
+        put(dict / name, "x");
+    fs::create_directory(dict / u8"folder.txt");
+    std::vector<Text> names = listFiles("词库\\字典", ".txt");
+    std::sort(names.begin(), names.end());
+    std::vector<Text> expected = {"新华字典.txt", "五笔.TXT"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(listFiles("词库\\missing", ".txt").empty());
+}
+
+}  // namespace
+}  // namespace lumiko::posix
