@@ -48,8 +48,9 @@ def run(root):
     print()
     print("stroke codes whose length differs from Unihan kTotalStrokes: %d" % len(bad))
     print("characters with alternative stroke orders in 笔画.txt: %d (%d extra lines)"
-          % (len({ch for ch in first if sum(1 for _, c in strokes if c == ch) > 1}) if False
-             else len([1 for ch, n in _counts(strokes).items() if n > 1]), alt))
+          % (sum(1 for n in _counts(strokes).values() if n > 1), alt))
+    print("stroke codes longer than 20 strokes (not found by reverse lookup): %d"
+          % sum(1 for code in first.values() if len(code) > 20))
     pairs = {}
     for k, v in loaded["词库/联想词.txt"]:
         if len(v) == 1:
