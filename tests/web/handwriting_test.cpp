@@ -1,0 +1,134 @@
+// The handwriting page the panel carries, and showing it and opening its pad.
+#include <string_view>
+
+#include "engine/builtin.h"
+#include "panel_fixture.h"
+
+namespace lumiko::testing {
+namespace {
+
+std::string_view utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+// The opening tags of one element name, in document order.
+std::vector<std::string_view> tags(std::string_view page, std::string_view name) {
+    std::vector<std::string_view> out;
+    const std::string open = "<" + std::string(name) + " ";
+    for (size_t at = page.find(open); at != std::string_view::npos; at = page.find(open, at + 1))
+        out.push_back(page.substr(at, page.find('>', at) - at + 1));
+    return out;
+}
+
+bool has(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+TEST(HandwritingPageText, IsUtf8WithAByteOrderMark) {
+    const std::string_view page = builtin::handwritingPage();
+    ASSERT_GE(page.size(), 3u);
+    EXPECT_EQ(page.substr(0, 3), "\xEF\xBB\xBF");
+    // Every multi-byte sequence well formed.
+    for (size_t i = 3; i < page.size();) {
+        const auto b = static_cast<unsigned char>(page[i]);
+        const size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        ASSERT_NE(n, 0u) << "at byte " << i;
+        for (size_t k = 1; k < n; ++k)
+            ASSERT_EQ(static_cast<unsigned char>(page[i + k]) >> 6, 2u) << "at byte " << i + k;
+        i += n;
+    }
+}
+
+TEST(HandwritingPageText, HoldsTheElementsThePanelReliesOn) {
+    const std::string_view page = builtin::handwritingPage();
+
+    const auto forms = tags(page, "form");
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_TRUE(has(forms[0], "name=\"f\""));
+
+    const auto inputs = tags(page, "input");
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_TRUE(has(inputs[0], "name=\"wd\""));
+    EXPECT_TRUE(has(inputs[0], "id=\"kw\""));
+    EXPECT_TRUE(has(inputs[1], "type=\"hidden\""));
+    EXPECT_TRUE(has(inputs[1], "name=\"ie\""));
+    EXPECT_TRUE(has(inputs[1], "value=\"utf-8\""));
+    // Nothing else may answer to the name "kw".
+    EXPECT_FALSE(has(page, "name=\"kw\""));
+
+    // The panel clicks the first link whose address holds javascript:void(0).
+    const auto links = tags(page, "a");
+    const std::string_view* pad = nullptr;
+    for (const auto& a : links)
+        if (has(a, "javascript:void(0)")) {
+            pad = &a;
+            break;
+        }
+    ASSERT_NE(pad, nullptr);
+    EXPECT_TRUE(has(*pad, "href=\"javascript:void(0)\""));
+    EXPECT_TRUE(has(*pad, "openPen(event)"));
+    const size_t caption = page.find(*pad) + pad->size();
+    EXPECT_EQ(page.substr(caption, page.find("</a>", caption) - caption), utf8(u8"手写输入"));
+
+    EXPECT_TRUE(has(page, "id=\"hwr_div\" class=\"hwr_hidden\""));
+    EXPECT_TRUE(has(page, ".hwr_hidden { position: absolute; left: -1000px; top: 0; }"));
+    EXPECT_TRUE(has(page, ".hwr_visible { position: absolute; left: 0; top: 38px; }"));
+    const size_t control = page.find("id=\"penControl\"");
+    ASSERT_NE(control, std::string_view::npos);
+    const std::string_view cell = page.substr(control, page.find("</td>", control) - control);
+    EXPECT_TRUE(has(cell, utf8(u8">关于</a>")));
+
+    EXPECT_TRUE(has(page, utf8(u8"Lumiko云手写输入 1.0")));
+    EXPECT_TRUE(has(page, utf8(u8"在线中文手写输入")));
+    EXPECT_TRUE(has(page, utf8(u8"> 您的电脑需连接网络才能使用输入功能。<")));
+    EXPECT_TRUE(has(page, utf8(u8"手写识别由在线手写输入服务提供")));
+    EXPECT_TRUE(has(page, "window.onerror = function () { return true; };"));
+    EXPECT_TRUE(has(page, "function openPen(e)"));
+    EXPECT_TRUE(has(page, "function stopClosePen(e)"));
+    EXPECT_TRUE(has(page, "<body scroll=\"no\">"));
+    EXPECT_TRUE(has(page, "content=\"IE=7\""));
+    EXPECT_TRUE(has(page, "var padService = \""));
+}
+
+class HandwritingTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        start();
+    }
+};
+
+TEST_F(HandwritingTest, ShowingThePageKeepsTheInput) {
+    auto& f = app->form;
+    key(1);
+    const Text grid = f.显字标签.text();
+    click(f.云手写输入);
+    EXPECT_TRUE(f.WebBrowser1.visible);
+    EXPECT_FALSE(f.图片框1.visible);
+    EXPECT_EQ(f.编辑框2.text(), "1");
+    EXPECT_EQ(f.显字标签.text(), grid);
+}
+
+TEST_F(HandwritingTest, OpeningThePadNeedsTheNetwork) {
+    svc.network = 0;
+    app->openPad();
+    EXPECT_EQ(svc.document.padLink->clicks, 0);
+    EXPECT_EQ(svc.reloads, 1);
+    app->newWindowRequested();
+    EXPECT_EQ(svc.document.padLink->clicks, 0);
+    EXPECT_EQ(svc.reloads, 1);
+
+    svc.network = 1;
+    app->openPad();
+    EXPECT_EQ(svc.document.padLink->clicks, 1);
+    app->newWindowRequested();
+    EXPECT_EQ(svc.document.padLink->clicks, 2);
+    EXPECT_EQ(svc.reloads, 1);
+}
+
+TEST_F(HandwritingTest, StartUpWritesThePageUnchanged) {
+    std::string written;
+    ASSERT_TRUE(svc.readFile(svc.tempFolder() + "s1.html", written));
+    EXPECT_EQ(written, builtin::handwritingPage());
+}
+
+}  // namespace
+}  // namespace lumiko::testing

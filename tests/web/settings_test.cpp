@@ -1,0 +1,144 @@
+// The dictionary settings window: its list, the stored name shown, the save
+// checked byte for byte on disk, and its two links.
+#include <algorithm>
+
+#include "platform/posix/files.h"
+#include "panel_fixture.h"
+
+namespace lumiko::testing {
+namespace {
+
+std::string readNative(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class SettingsTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        // The executable's folder is not the working directory.
+        std::string tmpl = (fs::temp_directory_path() / "lumiko-exe-XXXXXX").string();
+        exeDir_ = mkdtemp(tmpl.data());
+        fs::create_directories(exeDir_ / u8"词库");
+        svc.exeDir = posix::corePath(exeDir_.string());
+        for (const char8_t* name : {u8"新华字典.txt", u8"五笔.txt", u8"说明.doc"})
+            std::ofstream(fs::path(u8"词库") / u8"字典" / name) << "x";
+        fs::create_directories(fs::path(u8"词库") / u8"字典" / u8"旧.txt");  // a folder
+        start();
+    }
+    void TearDown() override {
+        PanelTest::TearDown();
+        std::error_code ec;
+        fs::remove_all(exeDir_, ec);
+    }
+    SettingsForm& window() { return *app->settings; }
+    fs::path savedFile() const { return exeDir_ / u8"词库" / u8"字典.txt"; }
+
+    fs::path exeDir_;
+};
+
+TEST_F(SettingsTest, OpensWithTheFolderListAndTheStoredName) {
+    writeTable(u8"字典.txt", "五笔\r\n");
+    app->form.findMenuItem("字典设置")->onChoose();
+    ASSERT_TRUE(app->settings);
+    auto items = window().列表框1.items;
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(items, (std::vector<Text>{"五笔.txt", "新华字典.txt"}));
+    EXPECT_EQ(window().标签3.text(), "当前反查字典为: 五笔\r\n");
+    EXPECT_FALSE(window().加载.enabled);
+    EXPECT_EQ(window().title, "Lumiko 反查字典设置");
+    EXPECT_EQ(svc.settingsShown, 1);
+}
+
+TEST_F(SettingsTest, MissingFolderAndStoredNameGiveAnEmptyWindow) {
+    fs::remove_all(u8"词库");
+    app->openSettings();
+    EXPECT_TRUE(window().列表框1.items.empty());
+    EXPECT_EQ(window().标签3.text(), "当前反查字典为: ");
+}
+
+TEST_F(SettingsTest, SelectionFillsTheNameAndEnablesSaving) {
+    app->openSettings();
+    auto& list = window().列表框1;
+    list.selected = static_cast<int>(std::find(list.items.begin(), list.items.end(), "新华字典.txt") -
+                                     list.items.begin());
+    list.onSelect();
+    EXPECT_EQ(window().编辑框1.text(), "新华字典.txt");
+    EXPECT_TRUE(window().加载.enabled);
+
+    window().加载.onClick();
+    EXPECT_EQ(readNative(savedFile()), "\xD0\xC2\xBB\xAA\xD7\xD6\xB5\xE4");  // 新华字典, 8 bytes
+    EXPECT_FALSE(fs::exists(fs::path(u8"词库") / u8"字典.txt"));          // not in the working directory
+    EXPECT_TRUE(svc.messages.empty());
+    EXPECT_TRUE(app->settings);
+}
+
+TEST_F(SettingsTest, SaveWritesTheNameLessFourBytes) {
+    struct Case {
+        Text content;
+        std::string onDisk;  // what the file holds afterwards
+    };
+    const Case cases[] = {
+        {"五笔.txt", "\xCE\xE5\xB1\xCA"},
+        {"abcdefgh", "abcd"},        // typed by hand, no extension
+        {"abc.txt\r\n", "abc.t"},    // whatever the last four bytes are
+        {"a.txt", "a"},
+        {".txt", ""},                // four bytes or fewer: an empty name
+        {"ab", ""},
+        {"\xA9\x5Cx.txt", "\xA9\x5Cx"},  // a trail byte 0x5C is no separator
+    };
+    app->openSettings();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content);
+        window().编辑框1.setText(c.content);
+        window().加载.onClick();
+        EXPECT_EQ(readNative(savedFile()), c.onDisk);
+    }
+}
+
+TEST_F(SettingsTest, NameWithASeparatorIsNotStored) {
+    std::ofstream(savedFile(), std::ios::binary) << "五笔";
+    app->openSettings();
+    for (const Text typed : {"..\\..\\secret.txt", "../secret.txt", "sub\\五笔.txt"}) {
+        window().编辑框1.setText(typed);
+        window().加载.onClick();
+        EXPECT_EQ(readNative(savedFile()), "五笔") << typed;
+    }
+}
+
+TEST_F(SettingsTest, SaveReplacesTheFileWithoutLeftovers) {
+    std::ofstream(savedFile(), std::ios::binary) << "a much longer earlier name\r\n";
+    app->openSettings();
+    window().编辑框1.setText("五笔.txt");
+    window().加载.onClick();
+    EXPECT_EQ(readNative(savedFile()), "五笔");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(exeDir_ / u8"词库")) ++files;
+    EXPECT_EQ(files, 1u);
+}
+
+TEST_F(SettingsTest, LinksOpenTheFolderAndTheDownloadPage) {
+    setenv("LUMIKO_FORUM_URL", "http://forum.test/", 1);
+    app->openSettings();
+    window().加载1.onClick();
+    window().透明标签1.onLeftUp(5, 5);
+    unsetenv("LUMIKO_FORUM_URL");
+    ASSERT_EQ(svc.opened.size(), 2u);
+    EXPECT_EQ(svc.opened[0], svc.exeDir + "\\词库\\字典");
+    EXPECT_EQ(svc.opened[1], "http://forum.test/thread-57-1-1.html");
+    EXPECT_EQ(app->form.隐藏的超级链接框.text(), "http://forum.test/thread-57-1-1.html");
+}
+
+TEST_F(SettingsTest, EachOpeningMakesAFreshWindow) {
+    app->openSettings();
+    window().编辑框1.setText("x");
+    window().加载.enabled = true;
+    app->openSettings();
+    EXPECT_EQ(window().编辑框1.text(), "");
+    EXPECT_FALSE(window().加载.enabled);
+    EXPECT_EQ(svc.settingsShown, 2);
+}
+
+}  // namespace
+}  // namespace lumiko::testing
