@@ -1,0 +1,129 @@
+// Showing, hiding and minimising the panel; the tray icon, the menu's check
+// marks and the exit.
+#include "panel_fixture.h"
+#include "platform/posix/files.h"
+
+namespace lumiko::testing {
+namespace {
+
+class PanelShellTest : public PanelTest {};
+
+TEST_F(PanelShellTest, StartUpPlacesThePanelAndInstallsTheTray) {
+    svc.screenWidth = 1280;
+    svc.screenHeight = 1024;
+    App& a = start();
+    EXPECT_EQ(a.form.left, 1280 - 431 - 60);
+    EXPECT_EQ(a.form.top, 1024 - 412 - 60);
+    EXPECT_EQ(a.form.标签1.width, 431);
+    EXPECT_EQ(a.form.标签1.height, 412);
+    EXPECT_TRUE(svc.trayVisible);
+    EXPECT_EQ(svc.trayTip, "Lumiko输入法 1.0 ");
+    EXPECT_TRUE(svc.noActivate);
+    EXPECT_EQ(a.g.padOpenPending, 1);
+    ASSERT_EQ(svc.navigations.size(), 1u);
+    EXPECT_EQ(svc.navigations[0], svc.tempFolder() + "s1.html");
+}
+
+TEST_F(PanelShellTest, SmallScreensPlaceThePanelPartlyOutside) {
+    svc.screenWidth = 400;
+    svc.screenHeight = 300;
+    App& a = start();
+    EXPECT_EQ(a.form.left, -91);
+    EXPECT_EQ(a.form.top, -172);
+}
+
+TEST_F(PanelShellTest, HidingShowingAndMinimising) {
+    App& a = start();
+    key(1);
+    a.trayLeftClick();
+    EXPECT_FALSE(a.form.visible);
+    EXPECT_EQ(a.form.编辑框2.text(), "1");  // hiding keeps the input
+    a.trayLeftClick();
+    EXPECT_TRUE(a.form.visible);
+
+    EXPECT_FALSE(a.closeRequest());
+    EXPECT_FALSE(a.form.visible);
+    a.chooseMenu("打开/关闭输入");
+    EXPECT_TRUE(a.form.visible);
+    a.chooseMenu("打开/关闭输入");
+    EXPECT_FALSE(a.form.visible);
+    a.trayLeftClick();
+
+    a.form.标签1.onDoubleClick();
+    EXPECT_FALSE(a.form.visible);
+    a.trayLeftClick();
+    click(a.form.按钮10);
+    EXPECT_FALSE(a.form.visible);
+    a.trayLeftClick();
+
+    click(a.form.按钮9);
+    EXPECT_TRUE(a.form.minimized);
+    click(a.form.按钮9);
+    EXPECT_FALSE(a.form.minimized);
+}
+
+TEST_F(PanelShellTest, MenuAndTrayPopups) {
+    App& a = start();
+    a.trayRightClick();
+    a.form.标签1.onRightUp(5, 5);
+    EXPECT_EQ(svc.popups, 2);
+    for (const char* item : {"繁体", "备用输入接口"}) {
+        a.chooseMenu(item);
+        EXPECT_TRUE(a.form.findMenuItem(item)->checked) << item;
+        a.chooseMenu(item);
+        EXPECT_FALSE(a.form.findMenuItem(item)->checked) << item;
+    }
+    a.chooseMenu("关闭菜单");
+    EXPECT_TRUE(a.form.visible);
+}
+
+TEST_F(PanelShellTest, SpaceAndEnterGoToTheFocusedApplication) {
+    App& a = start();
+    click(a.form.按钮4);
+    click(a.form.按钮5);
+    ASSERT_EQ(svc.keys.size(), 2u);
+    EXPECT_EQ(svc.keys[0], Key::Space);
+    EXPECT_EQ(svc.keys[1], Key::Enter);
+}
+
+TEST_F(PanelShellTest, ExitRemovesTheTrayIconAndEndsTheProgram) {
+    App& a = start();
+    a.chooseMenu("退出");
+    EXPECT_TRUE(a.exited);
+    EXPECT_TRUE(svc.quitCalled);
+    EXPECT_FALSE(svc.trayVisible);
+}
+
+TEST_F(PanelShellTest, TablesLoadWithALineBreakAppended) {
+    writeTable(u8"笔画.txt", "\r\n1 一");
+    writeTable(u8"字典.txt", "拼音");
+    writeTable(u8"字典/拼音.txt", "yi 一");
+    App& a = start();
+    EXPECT_EQ(a.g.strokeTable.str(), "\r\n1 一\r\n");
+    EXPECT_EQ(a.g.fourCornerTable.str(), "\r\n");  // missing: just the line break
+    EXPECT_EQ(a.g.dictionaryName, "拼音");
+    EXPECT_EQ(a.g.dictionaryText.str(), "yi 一");
+}
+
+TEST_F(PanelShellTest, DictionaryNamesCannotLeaveTheDictionaryFolder) {
+    writeTable(u8"笔画.txt", "secret");
+    struct Case {
+        const char* name;
+        bool loads;
+    } cases[] = {
+        {"..\\笔画", false}, {"../笔画", false}, {"C:\\x", false}, {"..", false},
+        {"拼音\r\n", false},  // a trailing line break is part of the name: not found
+        {"\x95\x5c", true},  // a GBK character whose trail byte is 0x5C is no separator
+    };
+    for (const auto& c : cases) {
+        writeTable(u8"字典.txt", c.name);
+        if (c.loads) posix::writeFile(Text("词库\\字典\\") + c.name + ".txt", "ok a");
+        App& a = start();
+        EXPECT_EQ(a.g.dictionaryName, c.name);
+        EXPECT_EQ(a.g.dictionaryText.str() == "ok a", c.loads) << c.name;
+        EXPECT_NE(a.g.dictionaryText.str(), "secret");
+    }
+}
+
+}  // namespace
+}  // namespace lumiko::testing
