@@ -1,0 +1,81 @@
+// lumiko-sim: runs the panel headless over a recording fake of the desktop,
+// driven by commands on standard input.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "platform/posix/files.h"
+#include "simulator.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: lumiko-sim [--dir DIR] [--exe-dir DIR] [--screen WxH]";
+
+int usage(const std::string& problem) {
+    std::cerr << "lumiko-sim: " << problem << '\n' << kUsage << '\n';
+    return 2;
+}
+
+std::string currentDir() {
+    std::string dir;
+    if (char* cwd = ::getcwd(nullptr, 0)) {
+        dir = cwd;
+        std::free(cwd);
+    }
+    return dir;
+}
+
+std::string absolute(const std::string& path, const std::string& base) {
+    if (!path.empty() && path.front() == '/') return path;
+    return base + "/" + path;
+}
+
+bool parseScreen(const std::string& s, int& w, int& h) {
+    const size_t x = s.find('x');
+    if (x == std::string::npos || x == 0 || x + 1 >= s.size() || s.size() > 15) return false;
+    for (size_t i = 0; i < s.size(); ++i)
+        if (i != x && (s[i] < '0' || s[i] > '9')) return false;
+    const long lw = std::stol(s.substr(0, x)), lh = std::stol(s.substr(x + 1));
+    if (lw < 1 || lh < 1 || lw > 100000 || lh > 100000) return false;
+    w = static_cast<int>(lw);
+    h = static_cast<int>(lh);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir, exeDir;
+    int width = 1024, height = 768;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage << '\n';
+            return 0;
+        }
+        if (arg != "--dir" && arg != "--exe-dir" && arg != "--screen") return usage("unknown option " + arg);
+        if (i + 1 >= argc) return usage(arg + " needs a value");
+        const std::string value = argv[++i];
+        if (arg == "--dir") dir = value;
+        else if (arg == "--exe-dir") exeDir = value;
+        else if (!parseScreen(value, width, height)) return usage("malformed screen size " + value + " (WxH)");
+    }
+
+    const std::string start = currentDir();
+    if (!dir.empty() && ::chdir(dir.c_str()) != 0) return usage("cannot enter " + dir);
+    const std::string workDir = currentDir();
+    const std::string exeFolder = exeDir.empty() ? workDir : absolute(exeDir, start);
+
+    lumiko::FakeServices desktop;
+    desktop.screenWidth = width;
+    desktop.screenHeight = height;
+    desktop.exeDir = lumiko::posix::corePath(exeFolder);
+
+    lumiko::App app(desktop);
+    app.startUp();
+    lumiko::sim::Simulator sim(app, desktop);
+    std::ios::sync_with_stdio(false);
+    return sim.run(std::cin, std::cout, std::cerr);
+}
