@@ -1,0 +1,101 @@
+// The timer tick: focus tracking, the two-tick handwriting hand-over, the
+// one-time pad opening.
+#include "panel_fixture.h"
+
+namespace lumiko::testing {
+namespace {
+
+class TimerTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        writeTable(u8"笔画.txt", "1 你");
+        start();
+    }
+    FakeElement& field() { return *svc.document.field; }
+};
+
+TEST_F(TimerTest, FocusIsTrackedOnlyWhileThePanelIsShown) {
+    app->tick();
+    EXPECT_EQ(app->form.底盘标签.text(), "1001");
+    svc.focusKnown = false;
+    app->tick();
+    EXPECT_EQ(app->form.底盘标签.text(), "");
+    svc.focusKnown = true;
+    svc.focus = 77;
+    app->tick();
+    EXPECT_EQ(app->form.底盘标签.text(), "77");
+    app->form.visible = false;
+    svc.focus = 88;
+    app->tick();
+    EXPECT_EQ(app->form.底盘标签.text(), "77");
+}
+
+TEST_F(TimerTest, HandwrittenTextArrivesOneTickAfterItIsRead) {
+    app->tick();
+    field().setValue("你 好");
+    app->tick();
+    EXPECT_EQ(field().value(), "");
+    EXPECT_EQ(app->g.pendingHandwriting, "你 好");
+    EXPECT_EQ(typed(), "");
+    app->tick();
+    EXPECT_EQ(typed(), "你好");
+    EXPECT_EQ(app->form.编辑框.text(), "你 好");
+    EXPECT_NE(app->form.编辑框1.text().find("反查: [    你好  ]"), Text::npos);
+    EXPECT_EQ(app->g.pendingHandwriting, "");
+    app->tick();
+    EXPECT_EQ(typed(), "你好");
+}
+
+TEST_F(TimerTest, HandwritingReachesTheLastTargetWhateverIsShown) {
+    app->tick();
+    field().setValue("你");
+    app->tick();
+    app->form.visible = false;
+    svc.focus = 5;
+    app->enterFourCornerMode();  // hides the handwriting page
+    app->tick();
+    ASSERT_EQ(svc.chars.size(), 2u);
+    EXPECT_EQ(svc.chars[0].window, 1001u);
+}
+
+TEST_F(TimerTest, SpacesOnlyAreCommittedAsNothing) {
+    app->tick();
+    field().setValue("   ");
+    app->tick();
+    app->tick();
+    EXPECT_EQ(typed(), "");
+    EXPECT_EQ(app->form.编辑框.text(), "   ");
+    EXPECT_EQ(app->g.pendingHandwriting, "");
+}
+
+TEST_F(TimerTest, UnreachableDocumentReadsNothing) {
+    svc.documentReachable = false;
+    field().setValue("你");
+    app->tick();
+    app->tick();
+    EXPECT_EQ(typed(), "");
+    EXPECT_EQ(field().value(), "你");
+}
+
+TEST_F(TimerTest, PadOpensAtTheFirstTickWithANetworkOnly) {
+    svc.network = 1;
+    app->tick();
+    EXPECT_EQ(svc.document.padLink->clicks, 1);
+    app->tick();
+    app->tick();
+    EXPECT_EQ(svc.document.padLink->clicks, 1);
+    EXPECT_EQ(app->g.padOpenPending, 0);
+}
+
+TEST_F(TimerTest, PadIsNotOpenedLaterWhenTheNetworkComesBack) {
+    svc.network = 0;
+    app->tick();
+    svc.network = 1;
+    app->tick();
+    EXPECT_EQ(svc.document.padLink->clicks, 0);
+    EXPECT_EQ(svc.reloads, 0);
+}
+
+}  // namespace
+}  // namespace lumiko::testing
