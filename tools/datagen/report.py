@@ -64,8 +64,9 @@ def run(root):
                 "builtin/basicStrokeStrip.txt"):
         with open(os.path.join(d, rel), "rb") as f:
             data = f.read()
-        n = len([l for l in data.split(b"\r\n") if l]) if "Strip" not in rel else 0
-        print("%-34s %6d lines %8d bytes" % (rel, n, len(data)))
+        n = len([l for l in data.split(b"\r\n") if l])
+        lines = "%6d lines" % n if "Strip" not in rel else "%12s" % "(no lines)"
+        print("%-34s %s %8d bytes" % (rel, lines, len(data)))
     comps = {re.sub(r"[0-9]+$", "", k) for k, _ in loaded["builtin/componentCodeTable.txt"]}
     selfs = sum(1 for k, v in loaded["builtin/componentCodeTable.txt"] if k == v)
     print("componentCodeTable: %d different components, %d lines filed under themselves"
