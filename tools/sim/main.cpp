@@ -1,5 +1,7 @@
 // lumiko-sim: runs the panel headless over a recording fake of the desktop,
 // driven by commands on standard input.
+#include <limits.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -27,9 +29,15 @@ std::string currentDir() {
     return dir;
 }
 
+// The absolute form of `path` (relative to `base`), resolved when it exists.
 std::string absolute(const std::string& path, const std::string& base) {
-    if (!path.empty() && path.front() == '/') return path;
-    return base + "/" + path;
+    const std::string joined = !path.empty() && path.front() == '/' ? path : base + "/" + path;
+    if (char* real = ::realpath(joined.c_str(), nullptr)) {
+        std::string resolved = real;
+        std::free(real);
+        return resolved;
+    }
+    return joined;
 }
 
 bool parseScreen(const std::string& s, int& w, int& h) {
@@ -66,7 +74,8 @@ int main(int argc, char** argv) {
     const std::string start = currentDir();
     if (!dir.empty() && ::chdir(dir.c_str()) != 0) return usage("cannot enter " + dir);
     const std::string workDir = currentDir();
-    const std::string exeFolder = exeDir.empty() ? workDir : absolute(exeDir, start);
+    std::string exeFolder = exeDir.empty() ? workDir : absolute(exeDir, start);
+    while (exeFolder.size() > 1 && exeFolder.back() == '/') exeFolder.pop_back();
 
     lumiko::FakeServices desktop;
     desktop.screenWidth = width;
