@@ -1,10 +1,9 @@
 // A small HTTP server on 127.0.0.1 for the tests: each connection gets the
-// next prepared reply (the last one repeats). A silent reply accepts the
+// next prepared reply (the last one repeats); a silent reply reads the
 // request and never answers.
 #pragma once
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,8 +21,7 @@ class LoopbackServer {
 public:
     struct Reply {
         int status = 200;
-        std::string body;
-        std::string location;  // a redirect target, sent with 3xx
+        std::string body, location;
         bool silent = false;
     };
     static Reply page(int status, std::string body) { return {status, std::move(body), {}, false}; }
@@ -32,34 +29,26 @@ public:
     static Reply silence() { return {200, {}, {}, true}; }
 
     explicit LoopbackServer(std::vector<Reply> replies) : replies_(std::move(replies)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        if (listener_ < 0) throw std::runtime_error("socket");
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = 0;
         socklen_t len = sizeof addr;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            ::listen(listener_, 8) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-            throw std::runtime_error("bind");
-        port_ = ntohs(addr.sin_port);
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(listener_, 8);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+        url_ = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
         thread_ = std::thread([this] { serve(); });
     }
     ~LoopbackServer() { stop(); }
-    LoopbackServer(const LoopbackServer&) = delete;
-    LoopbackServer& operator=(const LoopbackServer&) = delete;
 
-    // Stops answering; the port is closed afterwards.
+    // Stops answering and closes the port.
     void stop() {
         if (stopping_.exchange(true)) return;
         thread_.join();
         ::close(listener_);
     }
-
-    int port() const { return port_; }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
+    const std::string& url() const { return url_; }
     // The request lines received so far ("GET / HTTP/1.1").
     std::vector<std::string> requests() const {
         std::lock_guard lock(mutex_);
@@ -67,19 +56,17 @@ public:
     }
 
 private:
-    bool readable(int fd) {
+    static bool readable(int fd) {
         pollfd p{fd, POLLIN, 0};
         return ::poll(&p, 1, 20) > 0;
     }
 
     void serve() {
-        size_t next = 0;
-        while (!stopping_) {
+        for (size_t next = 0; !stopping_;) {
             if (!readable(listener_)) continue;
             const int conn = ::accept(listener_, nullptr, nullptr);
             if (conn < 0) continue;
-            const Reply& reply = replies_[std::min(next++, replies_.size() - 1)];
-            answer(conn, reply);
+            answer(conn, replies_[std::min(next++, replies_.size() - 1)]);
             ::close(conn);
         }
     }
@@ -97,18 +84,15 @@ private:
             std::lock_guard lock(mutex_);
             requests_.push_back(request.substr(0, request.find("\r\n")));
         }
-        if (reply.silent) {
-            // Hold the connection until the client gives up or the test ends.
-            while (!stopping_) {
+        if (reply.silent) {  // until the client gives up or the test ends
+            while (!stopping_)
                 if (readable(conn) && ::recv(conn, buf, sizeof buf, 0) <= 0) return;
-            }
             return;
         }
-        std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " X\r\n";
-        if (!reply.location.empty()) head += "Location: " + reply.location + "\r\n";
-        head += "Content-Type: text/html; charset=gbk\r\nContent-Length: " +
-                std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
-        const std::string all = head + reply.body;
+        std::string all = "HTTP/1.1 " + std::to_string(reply.status) + " X\r\n";
+        if (!reply.location.empty()) all += "Location: " + reply.location + "\r\n";
+        all += "Content-Length: " + std::to_string(reply.body.size()) +
+               "\r\nConnection: close\r\n\r\n" + reply.body;
         for (size_t sent = 0; sent < all.size();) {
             const ssize_t n = ::send(conn, all.data() + sent, all.size() - sent, MSG_NOSIGNAL);
             if (n <= 0) return;
@@ -118,7 +102,7 @@ private:
 
     std::vector<Reply> replies_;
     int listener_ = -1;
-    int port_ = 0;
+    std::string url_;
     std::atomic<bool> stopping_{false};
     std::thread thread_;
     mutable std::mutex mutex_;
