@@ -16,13 +16,14 @@ Text forumUrl() {
 }
 
 bool isBareDictionaryName(std::string_view name) {
+    if (name == "." || name == "..") return false;
     for (size_t i = 0; i < name.size(); ++i) {
         const auto b = static_cast<unsigned char>(name[i]);
         if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) {
             ++i;  // the trail byte of a two-byte character
             continue;
         }
-        if (b == '\\' || b == '/') return false;
+        if (b == '\\' || b == '/' || b == ':') return false;
     }
     return true;
 }

@@ -14,9 +14,9 @@ namespace lumiko {
 Text forumUrl();
 
 // True when a dictionary name names a file inside the dictionary folder:
-// it holds no path separator, '\' or '/'. The name is read as whole GBK
-// characters, so that a trail byte 0x5C inside a character is not taken for
-// a separator.
+// not "." or "..", and no path separator ('\' or '/') or drive colon. The
+// name is read as whole GBK characters, so that a trail byte 0x5C inside a
+// character is not taken for a separator.
 bool isBareDictionaryName(std::string_view name);
 
 }  // namespace lumiko

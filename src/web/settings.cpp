@@ -47,8 +47,9 @@ void App::settingsSelected() {
 
 // Stores the name without its extension beside the executable. The file is
 // replaced as a whole, so an interruption leaves the earlier choice intact.
-// A name that would lead out of the dictionary folder is not stored: the
-// folder's own files never hold a separator, only a hand-typed path does.
+// A name that would lead out of the dictionary folder is not stored, and the
+// earlier choice stays: the folder's own files never give one, only a path
+// typed by hand does, and start-up would not load it.
 void App::settingsSave() {
     if (!settings) return;
     const Text& content = settings->编辑框1.text();

@@ -81,6 +81,8 @@ TEST_F(SettingsTest, SaveWritesTheNameLessFourBytes) {
         // A path out of the folder is not stored; the earlier choice stays.
         {"..\\..\\secret.txt", "\xA9\x5Cx"},
         {"../secret.txt", "\xA9\x5Cx"},
+        {"C:x.txt", "\xA9\x5Cx"},
+        {"...txt", "\xA9\x5Cx"},
         {"a.txt", "a"},
     };
     std::ofstream(savedFile(), std::ios::binary) << "a much longer earlier name\r\n";
