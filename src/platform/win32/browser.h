@@ -1,0 +1,48 @@
+// The WebBrowser control embedded in the panel: a child window of the panel
+// that hosts the control in place, navigates it, and passes on its
+// new-window requests.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace lumiko::win32 {
+
+class BrowserView {
+public:
+    BrowserView();
+    ~BrowserView();
+    BrowserView(const BrowserView&) = delete;
+    BrowserView& operator=(const BrowserView&) = delete;
+
+    // Creates the host window and the control inside it. False when the
+    // system has no browser control; the view then stays an empty window.
+    bool create(HWND parent);
+    void destroy();
+
+    void navigate(const std::wstring& path);
+    void reload();
+    // Position in the parent's client area, and visibility.
+    void place(int left, int top, int width, int height, bool visible);
+
+    // The host window, whose descendants hold the browser's own window.
+    HWND window() const { return host_; }
+    bool hasControl() const;
+
+    // The page asked for a new browser window (the browser goes on with its
+    // own handling of it).
+    std::function<void()> onNewWindow;
+
+    class Site;
+
+private:
+    HWND host_ = nullptr;
+    std::unique_ptr<Site> site_;
+    RECT placed_{};
+    bool visible_ = false;
+};
+
+}  // namespace lumiko::win32

@@ -1,0 +1,128 @@
+#include "platform/win32/files.h"
+
+#include <windows.h>
+
+#include "platform/win32/text.h"
+
+namespace lumiko::win32 {
+
+namespace {
+
+bool writeHandle(HANDLE h, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+bool endsWithNoCase(const std::wstring& name, const std::wstring& suffix) {
+    if (suffix.size() > name.size()) return false;
+    return CompareStringOrdinal(name.c_str() + (name.size() - suffix.size()),
+                                static_cast<int>(suffix.size()), suffix.c_str(),
+                                static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+bool readFile(const Text& path, std::string& bytes) {
+    bytes.clear();
+    HANDLE h = CreateFileW(nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(h, &size) != 0;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        size_t done = 0;
+        while (ok && done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+            DWORD got = 0;
+            ok = ReadFile(h, bytes.data() + done, chunk, &got, nullptr) && got > 0;
+            done += got;
+        }
+    }
+    CloseHandle(h);
+    if (!ok) bytes.clear();
+    return ok;
+}
+
+bool writeFile(const Text& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = writeHandle(h, bytes);
+    CloseHandle(h);
+    return ok;
+}
+
+bool replaceFile(const Text& path, const std::string& bytes) {
+    const std::wstring target = nativePath(path);
+    const std::wstring fresh = target + L".new";
+    HANDLE h = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = writeHandle(h, bytes) && FlushFileBuffers(h);
+    CloseHandle(h);
+    if (!ok || !MoveFileExW(fresh.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool fileExists(const Text& path) {
+    const DWORD a = GetFileAttributesW(nativePath(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<Text> listFiles(const Text& folder, const Text& suffix) {
+    std::vector<Text> names;
+    const std::wstring wanted = wideOfGbk(suffix);
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((nativePath(folder) + L"\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::wstring name = found.cFileName;
+        if (!endsWithNoCase(name, wanted)) continue;
+        bool lossless = true;
+        Text gbk = gbkOfWide(name, &lossless);
+        // A name GBK cannot spell is offered by its short form, which opens
+        // the same file.
+        if (!lossless && found.cAlternateFileName[0]) gbk = gbkOfWide(found.cAlternateFileName);
+        names.push_back(std::move(gbk));
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+    return names;
+}
+
+Text tempFolder() {
+    wchar_t buf[MAX_PATH + 2];
+    const DWORD n = GetTempPathW(MAX_PATH + 2, buf);
+    if (n == 0 || n > MAX_PATH + 1) return ".\\";
+    Text path = corePath(std::wstring(buf, n));
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+Text exeFolder() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return ".";
+        if (n < buf.size()) {
+            buf.resize(n);
+            break;
+        }
+        buf.resize(buf.size() * 2);
+    }
+    const size_t slash = buf.find_last_of(L"\\/");
+    return corePath(slash == std::wstring::npos ? std::wstring(L".") : buf.substr(0, slash));
+}
+
+}  // namespace lumiko::win32

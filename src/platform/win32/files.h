@@ -1,0 +1,27 @@
+// The file system behind the core's paths, through the system's UTF-16 calls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/gbktext.h"
+
+namespace lumiko::win32 {
+
+// A missing or unreadable file reads as false and an empty `bytes`.
+bool readFile(const Text& path, std::string& bytes);
+bool writeFile(const Text& path, const std::string& bytes);
+// Writes beside the target, flushes, and moves the new file over it, so the
+// target holds either the old or the new content.
+bool replaceFile(const Text& path, const std::string& bytes);
+bool fileExists(const Text& path);
+// Names of the files in `folder` whose names end with `suffix` (letters
+// compared without regard to case), in the order the system returns them.
+std::vector<Text> listFiles(const Text& folder, const Text& suffix);
+
+// The temporary-files folder, ending with '\'.
+Text tempFolder();
+// The folder of the running executable, without a trailing separator.
+Text exeFolder();
+
+}  // namespace lumiko::win32

@@ -1,0 +1,42 @@
+// Painting a form of the control model with GDI.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "platform/controls.h"
+
+namespace lumiko::win32 {
+
+class Painter {
+public:
+    Painter() = default;
+    ~Painter();
+    Painter(const Painter&) = delete;
+    Painter& operator=(const Painter&) = delete;
+
+    // Paints every shown control in stacking order into `dc`, which covers
+    // the form's client area of width × height pixels.
+    void paint(HDC dc, const Form& form, int width, int height);
+
+    // The caption font of the given character height, in 宋体 where the
+    // system has it, else in another face with the Chinese characters.
+    HFONT font(int pixels);
+    HICON icon(const Picture& picture, int size);
+
+    // Height of a list box line.
+    static constexpr int kListLine = 16;
+
+private:
+    void paintControl(HDC dc, const Control& c);
+    void paintPicture(HDC dc, const Picture& p, const RECT& box, bool centred);
+
+    std::map<int, HFONT> fonts_;
+    std::map<std::pair<const void*, int>, HICON> icons_;
+};
+
+// The face the captions are drawn in (宋体 or its first available fallback).
+const wchar_t* captionFace();
+
+}  // namespace lumiko::win32

@@ -1,0 +1,321 @@
+#include "platform/win32/panel.h"
+
+#include <windowsx.h>
+
+#include "engine/builtin.h"
+#include "platform/look.h"
+#include "platform/win32/text.h"
+
+namespace lumiko::win32 {
+
+namespace {
+constexpr const wchar_t* kPanelClass = L"LumikoPanel";
+constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kMenuMessage = WM_APP + 2;
+constexpr UINT_PTR kTimerId = 1;
+
+// The menu as built for TrackPopupMenu: command ids stand for item names.
+void addItems(HMENU menu, const std::vector<MenuItem>& items, std::vector<std::string>& names) {
+    for (const auto& item : items) {
+        if (item.separator) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (!item.submenu.empty()) {
+            HMENU sub = CreatePopupMenu();
+            addItems(sub, item.submenu, names);
+            AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), wideOfGbk(item.name).c_str());
+        } else {
+            names.push_back(item.name);
+            AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), names.size(),
+                        wideOfGbk(item.name).c_str());
+        }
+    }
+}
+
+std::uint64_t mix(std::uint64_t h, std::uint64_t v) { return (h ^ v) * 0x100000001B3ull; }
+std::uint64_t mix(std::uint64_t h, const std::string& s) {
+    for (unsigned char c : s) h = mix(h, c);
+    return mix(h, s.size());
+}
+}  // namespace
+
+PanelWindow::PanelWindow() : app_(svc_), router_(app_.form) {}
+
+PanelWindow::~PanelWindow() {
+    settingsWindow_.close();
+    browser_.destroy();
+    svc_.trayRemove();
+    if (appIcon_) DestroyIcon(appIcon_);
+}
+
+bool PanelWindow::create(HINSTANCE instance) {
+    appIcon_ = painter_.icon(builtin::icon("lumiko"), 32);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = appIcon_;
+    wc.lpszClassName = kPanelClass;
+    if (!RegisterClassExW(&wc)) return false;
+
+    PanelForm& f = app_.form;
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kPanelClass, wideOfGbk(f.title).c_str(),
+                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, f.left, f.top, f.width,
+                            f.height, nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+    shownLeft_ = f.left;
+    shownTop_ = f.top;
+
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    svc_.panel = hwnd_;
+    svc_.trayIcon = appIcon_;
+    svc_.trayMessage = kTrayMessage;
+    svc_.onPopupMenu = [this] { PostMessageW(hwnd_, kMenuMessage, 0, 0); };
+    svc_.onSettingsOpened = [this] {
+        if (app_.settings) settingsWindow_.open(*app_.settings, hwnd_);
+    };
+    settingsWindow_.run = [this](const std::function<void()>& h) { call(h); };
+
+    if (browser_.create(hwnd_)) svc_.browser = &browser_;
+    browser_.onNewWindow = [this] { call([this] { app_.newWindowRequested(); }); };
+
+    call([this] { app_.startUp(); });
+    SetTimer(hwnd_, kTimerId, USER_TIMER_MINIMUM, nullptr);
+    return true;
+}
+
+int PanelWindow::run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (settingsWindow_.window() && IsDialogMessageW(settingsWindow_.window(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    KillTimer(hwnd_, kTimerId);
+    return 0;
+}
+
+void PanelWindow::call(const std::function<void()>& handler) {
+    if (busy_ > 0 || app_.exited || !handler) return;
+    ++busy_;
+    handler();
+    --busy_;
+    syncWindow();
+}
+
+std::uint64_t PanelWindow::formState() const {
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    for (const auto& c : app_.form.controls()) {
+        if (c->kind == ControlKind::Timer) continue;
+        h = mix(h, c->text());
+        h = mix(h, (static_cast<std::uint64_t>(c->visible) << 1) | c->enabled);
+        h = mix(h, static_cast<std::uint64_t>(static_cast<std::uint32_t>(c->left)) << 32 |
+                       static_cast<std::uint32_t>(c->top));
+        h = mix(h, static_cast<std::uint64_t>(static_cast<std::uint32_t>(c->width)) << 32 |
+                       static_cast<std::uint32_t>(c->height));
+        h = mix(h, static_cast<std::uint64_t>(c->color) << 8 | static_cast<std::uint32_t>(c->fontSize));
+        h = mix(h, reinterpret_cast<std::uintptr_t>(c->picture));
+        if (c->kind == ControlKind::Grid)
+            for (const auto& row : c->cells)
+                for (const auto& cell : row) h = mix(h, cell);
+        if (c->kind == ControlKind::ListBox) {
+            for (const auto& item : c->items) h = mix(h, item);
+            h = mix(h, static_cast<std::uint64_t>(c->selected + 1));
+        }
+    }
+    return h;
+}
+
+void PanelWindow::syncWindow() {
+    if (!hwnd_) return;
+    PanelForm& f = app_.form;
+    if (f.left != shownLeft_ || f.top != shownTop_) {
+        shownLeft_ = f.left;
+        shownTop_ = f.top;
+        SetWindowPos(hwnd_, nullptr, f.left, f.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (f.visible != shownVisible_ || f.minimized != shownMinimized_) {
+        shownVisible_ = f.visible;
+        shownMinimized_ = f.minimized;
+        if (!f.visible) ShowWindow(hwnd_, SW_HIDE);
+        else if (f.minimized) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+        else ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        if (f.visible && !f.minimized)
+            SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    const Control& b = f.WebBrowser1;
+    browser_.place(b.absLeft(), b.absTop(), b.width, b.height, b.shown());
+    settingsWindow_.refresh();
+    const std::uint64_t state = formState();
+    if (state != paintedState_) {
+        paintedState_ = state;
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void PanelWindow::mouseDown(MouseButton button, int x, int y, bool doubleClick) {
+    if (busy_ > 0) return;
+    SetCapture(hwnd_);
+    pressed_ = true;
+    call([&] {
+        if (doubleClick) router_.doubleClick(x, y);
+        if (!app_.form.visible) return;  // hidden by the double click
+        Control* c = router_.press(button, x, y);
+        if (!c) return;
+        const int lx = x - c->absLeft(), ly = y - c->absTop();
+        if (c->kind == ControlKind::Grid) {
+            look::gridCellAt(*c, lx, ly, c->currentRow, c->currentCol);
+        } else if (c->kind == ControlKind::ListBox && button == MouseButton::Left) {
+            const int line = look::listLineAt(*c, ly - 2, Painter::kListLine);
+            if (line >= 0 && line != c->selected) {
+                c->selected = line;
+                if (c->onSelect) c->onSelect();
+            }
+        } else if (c == &app_.form.标签1 && button == MouseButton::Left && !doubleClick) {
+            dragging_ = true;
+            GetCursorPos(&dragStart_);
+            GetWindowRect(hwnd_, &dragWindow_);
+        }
+    });
+}
+
+void PanelWindow::mouseMove(int x, int y) {
+    if (dragging_) {
+        POINT p;
+        GetCursorPos(&p);
+        app_.form.left = dragWindow_.left + p.x - dragStart_.x;
+        app_.form.top = dragWindow_.top + p.y - dragStart_.y;
+        syncWindow();
+        return;
+    }
+    call([&] { router_.move(x, y); });
+}
+
+void PanelWindow::mouseUp(MouseButton button, int x, int y) {
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    if (dragging_) {
+        dragging_ = false;
+        return;
+    }
+    if (wasPressed) call([&] { router_.release(button, x, y); });
+}
+
+void PanelWindow::showMenu() {
+    if (busy_ > 0 || app_.exited) return;
+    HMENU menu = CreatePopupMenu();
+    std::vector<std::string> names;
+    addItems(menu, app_.form.菜单, names);
+    POINT p;
+    GetCursorPos(&p);
+    ++busy_;
+    // The panel is not made the foreground window for the menu: that would
+    // take the focus from the application being typed into. The menu's own
+    // 关闭菜单 closes it.
+    const int chosen = static_cast<int>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, hwnd_, nullptr));
+    --busy_;
+    DestroyMenu(menu);
+    if (chosen > 0 && static_cast<size_t>(chosen) <= names.size()) {
+        const std::string name = names[static_cast<size_t>(chosen - 1)];
+        call([&] { app_.chooseMenu(name); });
+    }
+}
+
+void PanelWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int w = client.right, h = client.bottom;
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    painter_.paint(mem, app_.form, w, h);
+    BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    EndPaint(hwnd_, &ps);
+}
+
+LRESULT CALLBACK PanelWindow::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<PanelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = w;
+    }
+    auto* self = reinterpret_cast<PanelWindow*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+    return self ? self->handle(msg, wp, lp) : DefWindowProcW(w, msg, wp, lp);
+}
+
+LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    switch (msg) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN: mouseDown(MouseButton::Left, x, y, false); return 0;
+    case WM_LBUTTONDBLCLK: mouseDown(MouseButton::Left, x, y, true); return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: mouseDown(MouseButton::Right, x, y, false); return 0;
+    case WM_MOUSEMOVE: mouseMove(x, y); return 0;
+    case WM_LBUTTONUP: mouseUp(MouseButton::Left, x, y); return 0;
+    case WM_RBUTTONUP: mouseUp(MouseButton::Right, x, y); return 0;
+    case WM_CAPTURECHANGED:
+        dragging_ = false;
+        pressed_ = false;
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT) {
+            POINT p;
+            GetCursorPos(&p);
+            ScreenToClient(hwnd_, &p);
+            const bool hand = router_.pointerAt(p.x, p.y) == Pointer::Hand;
+            SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_TIMER:
+        if (wp == kTimerId) call([this] { app_.tick(); });
+        return 0;
+    case WM_PAINT: paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE:
+        // The system restores a minimised panel when its title is double
+        // clicked; the form follows.
+        if (wp == SIZE_RESTORED && app_.form.minimized && busy_ == 0) {
+            app_.form.minimized = false;
+            shownMinimized_ = false;
+            syncWindow();
+        } else if (wp == SIZE_MINIMIZED && !app_.form.minimized) {
+            app_.form.minimized = true;
+            shownMinimized_ = true;
+        }
+        return 0;
+    case WM_CLOSE: call([this] { app_.closeRequest(); }); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+        if (wp) svc_.trayRemove();
+        return 0;
+    case WM_DESTROY: return 0;
+    case kMenuMessage: showMenu(); return 0;
+    case kTrayMessage:
+        switch (LOWORD(lp)) {
+        case WM_LBUTTONUP: call([this] { app_.trayLeftClick(); }); break;
+        case WM_RBUTTONUP: call([this] { app_.trayRightClick(); }); break;
+        }
+        return 0;
+    default:
+        if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+            // Explorer started again: the icon has to be added anew.
+            svc_.trayRestore();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace lumiko::win32

@@ -1,0 +1,91 @@
+// The core's services on the Windows desktop.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/pinyintable.h"
+#include "platform/services.h"
+#include "platform/win32/delivery.h"
+
+namespace lumiko::win32 {
+
+class BrowserView;
+
+class WindowsServices : public Services {
+public:
+    WindowsServices();
+    ~WindowsServices() override;
+
+    // Set by the panel once its window exists.
+    HWND panel = nullptr;
+    BrowserView* browser = nullptr;
+    HICON trayIcon = nullptr;
+    UINT trayMessage = 0;
+    std::function<void()> onPopupMenu;
+    std::function<void()> onSettingsOpened;
+
+    bool focusedWindow(std::uint64_t& handle) override;
+    void sendChar(std::uint64_t window, unsigned char byte) override;
+    void sendKey(Key key) override;
+    void setClipboard(const Text& text) override;
+
+    Text toTraditional(const Text& text) override;
+    std::vector<Text> pinyinReadings(const Text& text) override;
+
+    int networkState() override;
+    bool download(const std::string& url, std::string& body) override;
+
+    Text tempFolder() override;
+    Text exeFolder() override;
+    bool readFile(const Text& path, std::string& bytes) override;
+    bool writeFile(const Text& path, const std::string& bytes) override;
+    bool replaceFile(const Text& path, const std::string& bytes) override;
+    bool fileExists(const Text& path) override;
+    std::vector<Text> listFiles(const Text& folder, const Text& suffix) override;
+    void shellOpen(const Text& target) override;
+    bool messageBox(const Text& title, const Text& text, Buttons buttons) override;
+
+    DateTime now() override;
+    Text dateText(const DateTime& t) override;
+    Text timeText(const DateTime& t) override;
+
+    void browserNavigate(const Text& path) override;
+    void browserReload() override;
+    PageDocument* browserDocument() override;
+
+    void setNoActivate() override;
+    void setTopmost() override;
+    void screenSize(int& width, int& height) override;
+    void trayAdd(const Text& tip) override;
+    void trayRemove() override;
+    // Puts the icon back with its last tip (after Explorer started again).
+    void trayRestore();
+    void popupMenu() override;
+    void quit() override;
+    void settingsOpened() override;
+
+private:
+    CharComposer composer_;
+    std::unique_ptr<PageDocument> document_;
+    std::optional<PinyinTable> pinyin_;
+    bool trayShown_ = false;
+    Text trayTip_;
+};
+
+// Simplified to traditional characters by the system's own mapping; GBK in
+// and out.
+Text traditionalOf(const Text& gbk);
+
+// The system's text forms of a date (short date) and of a time of day.
+Text systemDateText(const DateTime& t);
+Text systemTimeText(const DateTime& t);
+
+// Readings from pinyin.txt beside the executable (or in the working folder).
+PinyinTable loadPinyinTable();
+std::vector<Text> readingsOf(const PinyinTable& table, const Text& gbk);
+
+}  // namespace lumiko::win32
