@@ -8,6 +8,7 @@
 
 #include "app/globals.h"
 #include "app/panelform.h"
+#include "engine/wordhints.h"
 #include "platform/services.h"
 #include "web/webpage.h"
 
@@ -99,6 +100,7 @@ private:
     void openLink(const Text& target);
 
     Services& svc_;
+    WordHintIndex wordHints_;
 };
 
 }  // namespace lumiko

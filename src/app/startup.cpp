@@ -35,6 +35,12 @@ void App::loadTables() {
     g.extraStrokeTable = table("词库\\附加笔画.txt");
     g.fourCornerTable = table("词库\\四角号码.txt");
     g.associationTable = table("词库\\联想词.txt");
+    // The line indexes are made now, so that no click pays for them.
+    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
+        t->prepareIndex();
+    for (auto table : {builtin::componentList, builtin::commonCharacterList, builtin::strokeComponentTable,
+                       builtin::componentCodeTable})
+        builtin::shared(table).prepareIndex();
 
     std::string name;
     svc_.readFile("词库\\字典.txt", name);

@@ -15,23 +15,24 @@ bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
 
 // Appends the code of every line of `table` that is 1 to 20 characters
 // accepted by `isCodeChar`, one blank and exactly `subject`, each code
-// followed by one blank. Lines end at '\r' or '\n'. The subject is compared
-// byte for byte, never read as a pattern, so no byte of a GBK character can
-// change what matches.
+// followed by one blank, in table order. Lines end at '\r' or '\n'. The
+// subject is compared byte for byte, never read as a pattern, so no byte of
+// a GBK character can change what matches. Rather than walking every line,
+// it looks for the blank and the subject and checks the line around them.
 template <typename Pred>
 void appendCodes(std::string_view table, std::string_view subject, Pred isCodeChar, Text& out) {
-    size_t pos = 0;
-    while (pos < table.size()) {
-        size_t end = table.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = table.size();
-        const std::string_view line = table.substr(pos, end - pos);
-        pos = end + 1;
-
-        size_t n = 0;
-        while (n < line.size() && n <= 20 && isCodeChar(line[n])) ++n;
-        if (n == 0 || n > 20 || n >= line.size() || line[n] != ' ') continue;
-        if (line.substr(n + 1) != subject) continue;
-        out.append(line.substr(0, n));
+    if (subject.find_first_of("\r\n") != std::string_view::npos) return;
+    const Text needle = " " + Text(subject);
+    for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1)) {
+        const size_t blank = static_cast<size_t>(at - 1);
+        const size_t end = blank + needle.size();
+        if (end < table.size() && table[end] != '\r' && table[end] != '\n') continue;
+        size_t start = blank;
+        while (start > 0 && blank - start <= 20 && isCodeChar(table[start - 1])) --start;
+        const size_t length = blank - start;
+        if (length == 0 || length > 20) continue;
+        if (start > 0 && table[start - 1] != '\r' && table[start - 1] != '\n') continue;
+        out.append(table.substr(start, length));
         out.push_back(' ');
     }
 }

@@ -6,11 +6,10 @@ namespace {
 constexpr std::string_view kLineBreak = "\r\n";
 
 // Builds one page into `text` from the first match at or after `from`.
-void buildPage(std::string_view table, std::string_view code, const PageLayout& layout,
+void buildPage(const SharedText& table, std::string_view code, const PageLayout& layout,
                Text& text, int& searchPos, int from) {
-    const Text pattern = Text(kLineBreak) + Text(code);
     int n = 1;
-    int p = findText(table, pattern, from);
+    int p = table.findLine(code, from);
     searchPos = p;
     while (p != -1) {
         std::string_view key, value;
@@ -29,7 +28,7 @@ void buildPage(std::string_view table, std::string_view code, const PageLayout& 
                 ++n;
             }
         }
-        p = findText(table, pattern, p + 1);
+        p = table.findLine(code, p + 1);
         searchPos = p;
     }
     if (!text.empty()) text.push_back(' ');
@@ -51,7 +50,7 @@ bool readTableLine(std::string_view table, int p, std::string_view& key, std::st
     return !value.empty();
 }
 
-void runPagedList(std::string_view table, std::string_view code, const PageLayout& layout,
+void runPagedList(const SharedText& table, std::string_view code, const PageLayout& layout,
                   PageState s, int paging, int backward) {
     if (code.empty()) {
         s.text.clear();
@@ -73,7 +72,7 @@ void runPagedList(std::string_view table, std::string_view code, const PageLayou
         } else if (s.searchPos != -1) {
             // Past the last page the list stays where it is, rather than
             // starting over or storing the same page twice.
-            const int p = findText(table, Text(kLineBreak) + Text(code), s.searchPos);
+            const int p = table.findLine(code, s.searchPos);
             if (p != -1) {
                 s.text.clear();
                 buildPage(table, code, layout, s.text, s.searchPos, p);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/gbktext.h"
+#include "engine/sharedtext.h"
 
 namespace lumiko {
 
@@ -29,7 +30,7 @@ bool readTableLine(std::string_view table, int p, std::string_view& key, std::st
 
 // Runs one call of a paged list: paging 0 is a new search, otherwise the next
 // page (backward 0) or the previous one.
-void runPagedList(std::string_view table, std::string_view code, const PageLayout& layout,
+void runPagedList(const SharedText& table, std::string_view code, const PageLayout& layout,
                   PageState state, int paging, int backward);
 
 }  // namespace lumiko

@@ -74,30 +74,9 @@ void App::layoutCandidates() {
 void App::showWordHints() {
     Text strip;
     const Text c = removeSpaces(g.firstCandidate);
-    const std::string_view table = g.associationTable;
-    int found = 0;
-    // A qualifying line is exactly the candidate, one space and one more
-    // character (two bytes); the first line of the table counts as well.
-    auto consider = [&](size_t lineStart) {
-        const size_t wordEnd = lineStart + c.size() + 3;
-        if (wordEnd > table.size()) return;
-        if (table.compare(lineStart, c.size(), c) != 0 || table[lineStart + c.size()] != ' ') return;
-        const bool atLineEnd = wordEnd == table.size() || table.compare(wordEnd, 2, "\r\n") == 0;
-        const char a = table[wordEnd - 2], b = table[wordEnd - 1];
-        if (!atLineEnd || a == '\r' || a == '\n' || b == '\r' || b == '\n' || a == ' ' || b == ' ')
-            return;
-        strip += c;
-        strip.append(table.substr(wordEnd - 2, 2));
-        strip += ' ';
-        ++found;
-    };
-    if (!c.empty()) {
-        consider(0);
-        const Text pattern = "\r\n" + c + " ";
-        for (size_t p = table.find(pattern); p != std::string_view::npos && found < 8;
-             p = table.find(pattern, p + 1))
-            consider(p + 2);
-    }
+    wordHints_.use(g.associationTable);
+    if (const auto* words = c.empty() ? nullptr : wordHints_.find(c))
+        for (const Text& word : *words) strip += word + " ";
     form.词语提示标签.setText(strip);
 }
 

@@ -1,4 +1,5 @@
 #include "engine/pagedlist.h"
+#include "engine/wordhints.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@ struct List {
     std::vector<Text> history;
     void run(std::string_view table, std::string_view code, const PageLayout& layout, int paging,
              int backward = 0) {
-        runPagedList(table, code, layout, PageState{text, searchPos, pageIndex, history}, paging,
-                     backward);
+        runPagedList(SharedText(Text(table)), code, layout,
+                     PageState{text, searchPos, pageIndex, history}, paging, backward);
     }
 };
 
@@ -145,6 +146,44 @@ TEST(PagedList, MalformedLinesAreSkippedNotShown) {
     List l;
     l.run(table, "1", kGrid, 0);
     EXPECT_EQ(l.text, "a b  ");
+}
+
+}  // namespace
+}  // namespace lumiko
+
+namespace lumiko {
+namespace {
+
+TEST(LineIndex, FindsWhatAPlainSearchFinds) {
+    // Tables of short lines over a small alphabet, so that codes, line
+    // breaks and partial matches meet often.
+    unsigned seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    const char alphabet[] = {'1', '2', ' ', '\r', '\n', '\xd2', '\xbb'};
+    for (int round = 0; round < 200; ++round) {
+        Text table;
+        for (int i = 0, n = static_cast<int>(next() % 60); i < n; ++i) table += alphabet[next() % 7];
+        const SharedText shared(table);
+        for (const char* code : {"1", "2", "12", "21", "\xd2\xbb", "\xd2\xbb" "1", "1 ", "\r", "", "111"}) {
+            for (int from = -1; from <= static_cast<int>(table.size()) + 1; ++from)
+                ASSERT_EQ(shared.findLine(code, from), findText(table, "\r\n" + Text(code), from))
+                    << round << " " << code << " " << from;
+        }
+    }
+}
+
+TEST(WordHints, OnlyKeySpaceAndOneCharacterAtMostEight) {
+    WordHintIndex index;
+    index.use("的 确\r\n\r\n的 们\r\n的 士兵\r\n的 ab\r\n的  x\r\n的确 实\r\n的 一\r\n的 二\r\n"
+              "的 三\r\n的 四\r\n的 五\r\n的 六\r\n的 七\r\n");
+    const auto* words = index.find("的");
+    ASSERT_NE(words, nullptr);
+    // The first line counts and any two bytes do; three characters and a blank do not;
+    // eight at most.
+    const std::vector<Text> expected = {"的确", "的们", "的ab", "的一", "的二", "的三", "的四", "的五"};
+    EXPECT_EQ(*words, expected);
+    EXPECT_EQ(index.find("的确")->front(), "的确实");
+    EXPECT_EQ(index.find("x"), nullptr);
 }
 
 }  // namespace
