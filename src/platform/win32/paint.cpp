@@ -147,6 +147,8 @@ void Painter::paintControl(HDC dc, const Control& c) {
     // Lines stand one character height apart, whatever the face's own
     // leading, so that the grid's rows stay where its pointer bands are.
     const int lineHeight = s.fontPixels;
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
 
     if (c.kind == ControlKind::Grid) {
         HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xC0, 0xC0, 0xC0));
@@ -183,7 +185,7 @@ void Painter::paintControl(HDC dc, const Control& c) {
         const int inset = s.frame == look::Frame::Sunken ? 3 : 0;
         int y = r.top + inset;
         if (s.centered) y = (r.top + r.bottom - lineHeight * static_cast<int>(lines.size())) / 2;
-        if (s.alignBottom) y = r.bottom - lineHeight * static_cast<int>(lines.size());
+        if (s.alignBottom) y = r.bottom - tm.tmHeight * static_cast<int>(lines.size());
         for (const auto& line : lines) {
             const std::wstring t = wideOfGbk(line);
             RECT lr{r.left + inset, y, r.right - inset, y + lineHeight};

@@ -61,7 +61,7 @@ bool PanelWindow::create(HINSTANCE instance) {
 
     PanelForm& f = app_.form;
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kPanelClass, wideOfGbk(f.title).c_str(),
-                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, f.left, f.top, f.width,
+                            WS_POPUP | WS_CLIPCHILDREN, f.left, f.top, f.width,
                             f.height, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     shownLeft_ = f.left;
