@@ -1,0 +1,148 @@
+#include "platform/qt/desktop.h"
+
+#include <QCursor>
+#include <QMessageBox>
+#include <QPixmap>
+
+#include "engine/builtin.h"
+#include "platform/posix/encoding.h"
+
+namespace lumiko::desktop {
+
+namespace {
+
+// The timer's period. The core asks for ticks as often as the system allows;
+// every tick asks the X server for the focus and the page for its field, so
+// this is as often as that stays far below one percent of a core while the
+// panel idles.
+constexpr int kTickMs = 10;
+// A spare keycode keeps a character's keysym this long after its last use,
+// so that slow applications still read the key they were sent.
+constexpr std::chrono::milliseconds kSpareKeyHold{2000};
+
+QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
+
+QPixmap pictureOf(const Picture& picture) {
+    QPixmap pm;
+    pm.loadFromData(reinterpret_cast<const uchar*>(picture.bytes.data()), static_cast<uint>(picture.bytes.size()));
+    return pm;
+}
+
+}  // namespace
+
+Desktop::Desktop() : services_(*this, x11_), app_(std::make_unique<App>(services_)) {
+    auto dispatcher = [this](const std::function<void()>& f) { dispatch(f); };
+    panel_ = std::make_unique<PanelWindow>(app_->form, dispatcher);
+    panel_->setWindowIcon(QIcon(pictureOf(builtin::icon("lumiko"))));
+    panel_->onCloseRequest = [this] { return app_->closeRequest(); };
+
+    browser_ = new BrowserView(panel_.get());
+    browser_->hide();
+    browser_->browserPage().onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
+
+    menu_ = std::make_unique<QMenu>();
+    timer_.setTimerType(Qt::CoarseTimer);
+    connect(&timer_, &QTimer::timeout, this, &Desktop::tick);
+}
+
+Desktop::~Desktop() {
+    timer_.stop();
+    if (settings_) delete settings_.data();
+}
+
+void Desktop::start() {
+    panel_->winId();  // the native window exists before start-up marks it
+    dispatch([this] { app_->startUp(); });
+    // Showing maps the window with the hints Qt keeps; mark it once more.
+    x11_.refuseFocus(panel_->winId());
+    timer_.start(kTickMs);
+}
+
+void Desktop::dispatch(const std::function<void()>& handler) {
+    if (app_->exited) return;
+    ++depth_;
+    handler();
+    --depth_;
+    if (depth_ == 0) sync();
+}
+
+void Desktop::tick() {
+    // A message box holds its handler open; the tick waits for it to end.
+    if (depth_ > 0 || app_->exited) return;
+    dispatch([this] { app_->tick(); });
+    browser_->document().poll();
+    x11_.releaseSpareKeys(kSpareKeyHold);
+}
+
+void Desktop::sync() {
+    const Control& web = app_->form.WebBrowser1;
+    const QRect webRect(web.absLeft(), web.absTop(), web.width, web.height);
+    if (browser_->geometry() != webRect) browser_->setGeometry(webRect);
+    if (browser_->isVisibleTo(panel_.get()) != web.shown()) browser_->setVisible(web.shown());
+    panel_->sync();
+    if (settings_ && app_->settings.get() == settingsForm_) settings_->sync();
+}
+
+void Desktop::trayAdd(const QString& tip) {
+    if (!tray_) {
+        tray_ = std::make_unique<QSystemTrayIcon>(QIcon(pictureOf(builtin::icon("lumiko"))));
+        connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+            if (why == QSystemTrayIcon::Trigger) dispatch([this] { app_->trayLeftClick(); });
+            else if (why == QSystemTrayIcon::Context) dispatch([this] { app_->trayRightClick(); });
+        });
+    }
+    tray_->setToolTip(tip);
+    tray_->show();
+}
+
+void Desktop::trayRemove() {
+    if (tray_) tray_->hide();
+}
+
+void Desktop::fillMenu(QMenu& menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (item.separator) {
+            menu.addSeparator();
+            continue;
+        }
+        if (!item.submenu.empty()) {
+            fillMenu(*menu.addMenu(fromGbk(item.name)), item.submenu);
+            continue;
+        }
+        QAction* action = menu.addAction(fromGbk(item.name));
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        const std::string name = item.name;
+        connect(action, &QAction::triggered, this, [this, name] { dispatch([&] { app_->chooseMenu(name); }); });
+    }
+}
+
+void Desktop::popupMenu() {
+    // Built afresh at every popup, with the check marks of the moment.
+    menu_->clear();
+    for (QMenu* sub : menu_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) sub->deleteLater();
+    fillMenu(*menu_, app_->form.菜单);
+    menu_->popup(QCursor::pos());
+}
+
+bool Desktop::messageBox(const QString& title, const QString& text, bool yesNo) {
+    QMessageBox box(QMessageBox::Information, title, text,
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, panel_.get());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void Desktop::settingsOpened() {
+    if (!app_->settings) return;
+    if (settings_ && settingsForm_ == app_->settings.get()) {
+        settings_->sync();
+        return;
+    }
+    if (settings_) settings_->close();
+    settingsForm_ = app_->settings.get();
+    settings_ = new SettingsWindow(*app_->settings, panel_.get(), [this](const std::function<void()>& f) { dispatch(f); });
+    settings_->show();
+}
+
+}  // namespace lumiko::desktop

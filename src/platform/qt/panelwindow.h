@@ -1,0 +1,57 @@
+// The panel's window: draws the panel form, hands every mouse event to the
+// form's controls through the shared pointer routing, and keeps the window
+// (place, visibility, minimised state, title) in step with the form.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "app/panelform.h"
+#include "platform/pointer.h"
+#include "platform/qt/panelpainter.h"
+
+namespace lumiko::desktop {
+
+class PanelWindow : public QWidget {
+    Q_OBJECT
+public:
+    PanelWindow(PanelForm& form, std::function<void(const std::function<void()>&)> dispatch);
+
+    // Brings the window in line with the form; repaints when anything drawn
+    // changed since the last call.
+    void sync();
+
+    // What the close box of the window manager asks; answered by the core.
+    std::function<bool()> onCloseRequest;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+    void changeEvent(QEvent*) override;
+    void moveEvent(QMoveEvent*) override;
+
+private:
+    void press(QMouseEvent* e);
+    void updatePointer(int x, int y);
+    std::size_t visualState() const;
+
+    PanelForm& form_;
+    std::function<void(const std::function<void()>&)> dispatch_;
+    PointerRouter router_;
+    PanelPainter painter_;
+    PointerState pointer_;
+    Roles roles_;
+    std::size_t drawn_ = 0;
+    int placedLeft_ = -1000000, placedTop_ = -1000000;
+
+    // Dragging the panel by its background.
+    bool dragArmed_ = false, dragging_ = false;
+    QPoint dragStart_, windowStart_;
+};
+
+}  // namespace lumiko::desktop

@@ -1,0 +1,25 @@
+# The Linux desktop panel: its packages, its end-to-end test and `make run`.
+# Included by the top-level Makefile.
+
+# The build: Qt 6 Widgets and WebEngine, Xlib and XTest, the CJK faces the
+# panel draws with, and xdg-open for help files and links. The end-to-end
+# test and `make run` without a display: a virtual X server, a window
+# manager, a terminal as the target, xdotool to click, the X tools to look.
+QT_PACKAGES := qt6-base-dev qt6-webengine-dev libx11-dev libxtst-dev fonts-noto-cjk xdg-utils \
+	xvfb xauth openbox xterm xdotool x11-utils
+
+# Packages go in first, before the build looks for them.
+deps: qt-deps
+.PHONY: qt-deps qt-e2e
+qt-deps:
+	@bash scripts/deps.sh $(QT_PACKAGES)
+
+TEST_STEPS += qt-e2e
+qt-e2e: build
+	bash tests/e2e/linux/e2e.sh $(BUILD)
+
+RUN_PREREQ := build
+RUN_DEMO = bash src/platform/qt/run.sh $(BUILD)
+
+# This file comes before the top-level targets: `make` alone still builds.
+.DEFAULT_GOAL := all

@@ -1,0 +1,117 @@
+#include "platform/qt/services.h"
+
+#include <unistd.h>
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <climits>
+
+#include "platform/posix/clock.h"
+#include "platform/posix/download.h"
+#include "platform/posix/encoding.h"
+#include "platform/posix/files.h"
+#include "platform/posix/opencc.h"
+#include "platform/posix/pinyin.h"
+#include "platform/qt/desktop.h"
+#include "platform/qt/x11input.h"
+
+namespace lumiko::desktop {
+
+namespace {
+QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
+
+// Core texts break lines with "\r\n"; Qt's with "\n".
+QString messageText(const Text& t) { return fromGbk(t).replace("\r\n", "\n"); }
+}  // namespace
+
+bool DesktopServices::focusedWindow(std::uint64_t& handle) { return x11_.focusedWindow(handle); }
+
+void DesktopServices::sendChar(std::uint64_t window, unsigned char byte) {
+    for (const char32_t cp : composer_.feed(window, byte)) x11_.typeChar(window, cp);
+}
+
+void DesktopServices::sendKey(Key key) { x11_.pressKey(key); }
+
+void DesktopServices::setClipboard(const Text& text) {
+    // The panel keeps the CLIPBOARD selection until another program takes it.
+    QGuiApplication::clipboard()->setText(fromGbk(text), QClipboard::Clipboard);
+}
+
+Text DesktopServices::toTraditional(const Text& text) { return posix::toTraditional(text); }
+std::vector<Text> DesktopServices::pinyinReadings(const Text& text) { return posix::pinyinReadings(text); }
+int DesktopServices::networkState() { return posix::networkState(); }
+bool DesktopServices::download(const std::string& url, std::string& body) { return posix::download(url, body); }
+Text DesktopServices::tempFolder() { return posix::tempFolder(); }
+
+Text DesktopServices::exeFolder() {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return posix::corePath(QCoreApplication::applicationDirPath().toStdString());
+    std::string exe(path, static_cast<size_t>(n));
+    const size_t slash = exe.rfind('/');
+    return posix::corePath(slash == 0 ? "/" : exe.substr(0, slash));
+}
+
+bool DesktopServices::readFile(const Text& path, std::string& bytes) { return posix::readFile(path, bytes); }
+bool DesktopServices::writeFile(const Text& path, const std::string& bytes) { return posix::writeFile(path, bytes); }
+bool DesktopServices::replaceFile(const Text& path, const std::string& bytes) {
+    return posix::replaceFile(path, bytes);
+}
+bool DesktopServices::fileExists(const Text& path) { return posix::fileExists(path); }
+std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suffix) {
+    return posix::listFiles(folder, suffix);
+}
+
+void DesktopServices::shellOpen(const Text& target) {
+    // An address goes to the web browser, anything else is a file or folder
+    // of the core's path form.
+    const QString text = fromGbk(target);
+    const QUrl url(text);
+    if (url.isValid() && url.scheme().size() > 1 && text.contains("://")) QDesktopServices::openUrl(url);
+    else QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(posix::nativePath(target))));
+}
+
+bool DesktopServices::messageBox(const Text& title, const Text& text, Buttons buttons) {
+    return desktop_.messageBox(fromGbk(title), messageText(text), buttons == Buttons::YesNo);
+}
+
+DateTime DesktopServices::now() { return posix::localNow(); }
+Text DesktopServices::dateText(const DateTime& t) { return posix::dateText(t); }
+Text DesktopServices::timeText(const DateTime& t) { return posix::timeText(t); }
+
+void DesktopServices::browserNavigate(const Text& path) {
+    desktop_.browser().setUrl(QUrl::fromLocalFile(QString::fromStdString(posix::nativePath(path))));
+}
+
+void DesktopServices::browserReload() { desktop_.browser().reload(); }
+
+PageDocument* DesktopServices::browserDocument() {
+    BrowserDocument& doc = desktop_.browser().document();
+    return doc.reachable() ? &doc : nullptr;
+}
+
+void DesktopServices::setNoActivate() { x11_.refuseFocus(desktop_.panel().winId()); }
+
+void DesktopServices::setTopmost() {
+    // The panel window is created always on top.
+}
+
+void DesktopServices::screenSize(int& width, int& height) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect r = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    width = r.width();
+    height = r.height();
+}
+
+void DesktopServices::trayAdd(const Text& tip) { desktop_.trayAdd(fromGbk(tip)); }
+void DesktopServices::trayRemove() { desktop_.trayRemove(); }
+void DesktopServices::popupMenu() { desktop_.popupMenu(); }
+void DesktopServices::quit() { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }
+void DesktopServices::settingsOpened() { desktop_.settingsOpened(); }
+
+}  // namespace lumiko::desktop

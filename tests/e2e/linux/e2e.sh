@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# End-to-end test of the desktop panel on a virtual X desktop: the panel is
+# clicked like a user would click it, and what it types must arrive in a
+# real X client (xterm writing its input to a file), which keeps the focus.
+# Usage: e2e.sh BUILD_DIR
+set -uo pipefail
+BUILD=${1:-build}
+ROOT="$(cd "$(dirname "$0")/../../.." && pwd)"
+OUT="$ROOT/$BUILD/e2e-linux"
+rm -rf "$OUT"
+source "$ROOT/tests/e2e/linux/xsession.sh"
+trap session_stop EXIT
+
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
+  else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+received() { cat "$TARGET_FILE"; }
+expected=""
+
+# Clicks at x y of the panel and checks that the terminal kept the focus.
+click() {
+  panel_click "$@"
+  check "the terminal keeps the focus after a click at $1,$2" focus_is_target
+}
+pick() {
+  grid_pick "$@"
+  check "the terminal keeps the focus after picking grid item $1,$2" focus_is_target
+}
+# Waits for the file to hold what the clicks so far should have typed.
+arrived() {
+  local name=$1
+  wait_for 5 test "$(received)" = "$expected"
+  check "$name arrives as \"$expected\"" test "$(received)" = "$expected"
+}
+
+session_start || exit 1
+panel_start || { cat "$OUT/lumiko.log"; exit 1; }
+
+check "the panel is at 533,296 and 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
+check "the terminal has the focus with the panel shown" focus_is_target
+
+# Stroke mode after start-up: the grid lists components. 土 starts a code,
+# and 地 heads the characters built on it.
+pick 1 1
+pick 1 1
+expected+="地"; arrived "a character through a component pick"
+
+# The word-hint strip now offers words on 方; the first one.
+click 20 88
+expected+="方面"; arrived "a word from the word-hint strip"
+
+# A plain stroke code: 一 丨, then the second candidate.
+click 132 9                     # 笔画
+click $((264 + 16)) $((33 + 18)) # 超级按钮1, 一
+click $((296 + 16)) $((33 + 18)) # 超级按钮2, 丨
+pick 1 2
+expected+="可"; arrived "a character through a plain stroke code"
+
+click 325 12                    # 按钮4: the Space key
+expected+=" "; arrived "the Space key"
+
+t0=$(date +%s%N)
+click 48 25                     # 按k1
+expected+=","; arrived "the punctuation key ，"
+t1=$(date +%s%N)
+
+click 238 43                    # 更多: the palette opens on 标点符号
+click $((112 + 25 + 12)) $((108 + 12))   # row 0, column 1
+expected+="。"; arrived "a palette symbol"
+
+click 52 325                    # 日期
+today=$(date +%Y-%-m-%-d)
+click 150 $((108 + 9))          # the first date line
+expected+="$today"; arrived "a date line"
+click 52 356                    # 返回: the palette closes
+
+# 繁体 from the panel's menu, then 国 (component 囗, first candidate).
+click 20 20 3
+sleep 0.3
+xdotool key Down Down Return
+sleep 0.2
+check "the terminal keeps the focus after the menu" focus_is_target
+click 132 9                     # 笔画
+pick 4 1
+pick 1 1
+expected+="國"; arrived "国 with 繁体 checked"
+
+# Hover over the grid for the screenshot.
+panel_move $((GRID_X + 72)) $((GRID_Y + 20))
+sleep 0.3
+screenshot_panel "$OUT/panel.png" && echo "screenshot of the panel: $OUT/panel.png"
+screenshot_screen "$OUT/screen.png" && echo "screenshot of the screen: $OUT/screen.png"
+echo "received: $(received)"
+echo "time from the click on ， to its arrival: $(( (t1 - t0) / 1000000 )) ms (including the focus check)"
+
+check "the panel is still running" kill -0 "$PANEL_PID"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,104 @@
+# A virtual X desktop for the panel: Xvfb at 1024x768, the openbox window
+# manager, an xterm whose input goes to a file, and the panel itself.
+# Sourced by the end-to-end test and by `make run` without a display.
+#
+# Needs: BUILD (the build folder), OUT (a folder for logs, files and
+# screenshots). Sets: DISPLAY, TARGET_FILE, TARGET_WINDOW, PANEL_PID,
+# PANEL_X, PANEL_Y.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+LUMIKO="$ROOT/$BUILD/src/platform/qt/lumiko"
+SCREENSHOT="$ROOT/$BUILD/src/platform/qt/lumiko-screenshot"
+SESSION_PIDS=()
+
+session_stop() {
+  local pid
+  for pid in "${SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  SESSION_PIDS=()
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+}
+
+session_start() {
+  mkdir -p "$OUT"
+  export TMPDIR="$OUT/tmp" XDG_RUNTIME_DIR="$OUT/runtime"
+  mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+
+  # Xvfb picks a free display number and writes it to the file.
+  rm -f "$OUT/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
+  SESSION_PIDS+=($!)
+  wait_for 20 test -s "$OUT/display" || { echo "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -1 "$OUT/display")"
+  wait_for 20 xdpyinfo || { echo "the display $DISPLAY does not answer"; return 1; }
+
+  openbox >"$OUT/openbox.log" 2>&1 &
+  SESSION_PIDS+=($!)
+  wait_for 20 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "openbox did not start"; return 1; }
+
+  # The target: every key the terminal receives goes straight into the file.
+  TARGET_FILE="$OUT/received.txt"
+  : >"$TARGET_FILE"
+  LC_ALL=C.UTF-8 xterm -u8 -geometry 80x14+20+20 -title lumiko-target \
+    -e sh -c 'stty -icanon; exec cat > "$0"' "$TARGET_FILE" >"$OUT/xterm.log" 2>&1 &
+  SESSION_PIDS+=($!)
+  local xterm_pid=$!
+  wait_for 20 xdotool search --pid "$xterm_pid" || { echo "xterm did not start"; return 1; }
+  TARGET_WINDOW=$(xdotool search --pid "$xterm_pid" | head -1)
+  xdotool windowactivate --sync "$TARGET_WINDOW" >/dev/null 2>&1 || true
+  wait_for 10 focus_is_target || { echo "the terminal did not get the focus"; return 1; }
+}
+
+focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW" ]; }
+
+panel_start() {
+  # From the data folder, where the panel finds 词库.
+  (cd "$ROOT/data" && exec "$LUMIKO") >"$OUT/lumiko.log" 2>&1 &
+  PANEL_PID=$!
+  SESSION_PIDS+=($PANEL_PID)
+  wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
+  PANEL_WINDOW=$(xdotool search --onlyvisible --pid "$PANEL_PID" | head -1)
+  read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(panel_geometry)
+  sleep 1  # the first paint and the browser view's page
+}
+
+# x y width height of the panel's window on the screen.
+panel_geometry() {
+  xwininfo -id "$PANEL_WINDOW" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# Moves the pointer to x y of the panel.
+panel_move() { xdotool mousemove --sync $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
+
+# Clicks at x y of the panel (button $3, default left).
+panel_click() {
+  panel_move "$1" "$2"
+  xdotool click "${3:-1}"
+  sleep 0.15
+}
+
+# The grid of candidates: item ROW COL (from 1) of single characters. The
+# pointer passes over a neighbouring item first, as a hand moving to the
+# item would, so that the highlight follows it there.
+GRID_X=7 GRID_Y=113
+grid_pick() {
+  local row=$1 col=$2 ys=(0 20 93 155 215)
+  local x=$((col * 48 - 24)) y=${ys[$row]} other=$(( col < 8 ? col + 1 : col - 1 ))
+  panel_move $((GRID_X + other * 48 - 24)) $((GRID_Y + y))
+  panel_move $((GRID_X + x)) $((GRID_Y + y))
+  panel_click $((GRID_X + x)) $((GRID_Y + y))
+}
+
+screenshot_panel() { "$SCREENSHOT" "$1" "$PANEL_X" "$PANEL_Y" "$PANEL_W" "$PANEL_H" 2>/dev/null; }
+screenshot_screen() { "$SCREENSHOT" "$1" 2>/dev/null; }
