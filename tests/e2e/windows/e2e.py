@@ -83,6 +83,8 @@ class Session:
         if not number.strip():
             raise Failure("Xvfb did not start")
         self.env["DISPLAY"] = ":" + number.decode().strip()
+        # A Wine server still running from an earlier step has no display.
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True, timeout=60)
         # Without a desktop of its own Wine shows the notification area as a
         # window of its own, which appears when the panel adds its icon; a
         # window manager would give that new window the focus, which the

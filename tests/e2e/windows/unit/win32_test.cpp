@@ -1,0 +1,327 @@
+// The Windows layer under Wine: typing into real EDIT controls, GBK paths on
+// the file system, page access over a window tree, WinINet against a
+// server on 127.0.0.1, and the system's conversions.
+#include <gtest/gtest.h>
+#include <winsock2.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "platform/win32/delivery.h"
+#include "platform/win32/files.h"
+#include "platform/win32/net.h"
+#include "platform/win32/pageaccess.h"
+#include "platform/win32/services.h"
+#include "platform/win32/text.h"
+
+namespace lumiko::win32 {
+namespace {
+
+std::uint64_t handleOf(HWND w) { return reinterpret_cast<std::uintptr_t>(w); }
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::wstring textOf(HWND w) {
+    wchar_t buf[256] = {};
+    SendMessageW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+// --- Typing ------------------------------------------------------------------
+
+TEST(CharComposer, PairsLeadAndTrailBytesIntoOneCharacter) {
+    CharComposer c;
+    EXPECT_TRUE(c.feed(7, 0xD6).empty());  // 中 = D6 D0
+    const auto units = c.feed(7, 0xD0);
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].ch, L'\x4E2D');
+    EXPECT_EQ(units[0].window, 7u);
+    const auto comma = c.feed(7, ',');
+    ASSERT_EQ(comma.size(), 1u);
+    EXPECT_EQ(comma[0].ch, L',');
+}
+
+TEST(CharComposer, DropsALeadByteWhoseTrailGoesElsewhere) {
+    CharComposer c;
+    EXPECT_TRUE(c.feed(1, 0xD6).empty());
+    const auto units = c.feed(2, 'a');
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].window, 2u);
+    EXPECT_EQ(units[0].ch, L'a');
+    // The next pair composes as usual.
+    EXPECT_TRUE(c.feed(2, 0xB9).empty());
+    ASSERT_EQ(c.feed(2, 0xFA).size(), 1u);  // 国
+}
+
+TEST(CharComposer, ComponentsOfTheFeBlockArriveAsOneCharacter) {
+    CharComposer c;
+    EXPECT_TRUE(c.feed(1, 0xFE).empty());
+    const auto units = c.feed(1, 0x50);
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_NE(units[0].ch, L'?');
+}
+
+class EditTarget : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (HWND w : windows_) DestroyWindow(w);
+    }
+    HWND unicodeEdit() { return keep(CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 60, nullptr, nullptr, nullptr, nullptr)); }
+    HWND ansiEdit() { return keep(CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 60, nullptr, nullptr, nullptr, nullptr)); }
+    void type(HWND w, const std::string& gbk) {
+        for (unsigned char b : gbk) svc.sendChar(handleOf(w), b);
+        pump();
+    }
+    WindowsServices svc;
+
+private:
+    HWND keep(HWND w) {
+        if (w) windows_.push_back(w);
+        return w;
+    }
+    std::vector<HWND> windows_;
+};
+
+// Bytes handed over one by one reach the target as whole characters, in
+// Unicode and in ANSI windows alike, whatever the keyboard layout.
+TEST_F(EditTarget, ChineseTextArrivesIntactInAUnicodeEdit) {
+    HWND edit = unicodeEdit();
+    ASSERT_NE(edit, nullptr);
+    type(edit, "\xd6\xd0,\xb9\xfa\xa1\xa3" "a");  // 中,国。a
+    EXPECT_EQ(textOf(edit), L"\x4E2D,\x56FD\x3002" L"a");
+}
+
+TEST_F(EditTarget, ChineseTextArrivesIntactInAnAnsiEdit) {
+    HWND edit = ansiEdit();
+    ASSERT_NE(edit, nullptr);
+    ASSERT_FALSE(IsWindowUnicode(edit));
+    type(edit, "\xd6\xd0\xb9\xfa");
+    EXPECT_EQ(textOf(edit), L"\x4E2D\x56FD");
+}
+
+// --- Files -------------------------------------------------------------------
+
+class Folder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t tmp[MAX_PATH];
+        GetTempPathW(MAX_PATH, tmp);
+        dir_ = std::wstring(tmp) + L"lumiko-w32-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        wchar_t old[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, old);
+        previous_ = old;
+        SetCurrentDirectoryW(dir_.c_str());
+    }
+    void TearDown() override {
+        SetCurrentDirectoryW(previous_.c_str());
+        SHFILEOPSTRUCTW op{};
+        const std::wstring from = dir_ + L'\0';
+        op.wFunc = FO_DELETE;
+        op.pFrom = from.c_str();
+        op.fFlags = FOF_NO_UI;
+        SHFileOperationW(&op);
+    }
+    std::wstring dir_, previous_;
+};
+
+TEST_F(Folder, GbkPathsReachFilesNamedInChinese) {
+    ASSERT_TRUE(CreateDirectoryW(L"\x8BCD\x5E93", nullptr));                    // 词库
+    ASSERT_TRUE(CreateDirectoryW(L"\x8BCD\x5E93\\\x5B57\x5178", nullptr));      // 词库\字典
+    const Text file = "\xb4\xca\xbf\xe2\\\xd7\xd6\xb5\xe4\\\xce\xe5\xb1\xca.txt";  // 词库\字典\五笔.txt
+    ASSERT_TRUE(writeFile(file, "ggll \xd2\xbb"));
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_FALSE(fileExists("\xb4\xca\xbf\xe2"));  // a folder is no file
+    std::string bytes;
+    ASSERT_TRUE(readFile(file, bytes));
+    EXPECT_EQ(bytes, "ggll \xd2\xbb");
+    const auto names = listFiles("\xb4\xca\xbf\xe2\\\xd7\xd6\xb5\xe4", ".TXT");
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0], "\xce\xe5\xb1\xca.txt");
+
+    ASSERT_TRUE(replaceFile(file, "new"));
+    ASSERT_TRUE(readFile(file, bytes));
+    EXPECT_EQ(bytes, "new");
+    EXPECT_EQ(listFiles("\xb4\xca\xbf\xe2\\\xd7\xd6\xb5\xe4", ".txt").size(), 1u);  // nothing left beside it
+}
+
+TEST_F(Folder, AMissingFileReadsAsEmpty) {
+    std::string bytes = "stale";
+    EXPECT_FALSE(readFile("nowhere.txt", bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(listFiles("nowhere", ".txt").empty());
+}
+
+// A folder whose name GBK cannot spell is handed to the core in its short
+// form, which still opens the files in it.
+TEST_F(Folder, PathsGbkCannotSpellGoByTheirShortForm) {
+    const std::wstring korean = dir_ + L"\\\xD55C\xAE00";  // 한글
+    ASSERT_TRUE(CreateDirectoryW(korean.c_str(), nullptr));
+    HANDLE h = CreateFileW((korean + L"\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(h, "ok", 2, &n, nullptr);
+    CloseHandle(h);
+    const Text core = corePath(korean);
+    EXPECT_EQ(core.find('?'), Text::npos) << core;
+    std::string bytes;
+    EXPECT_TRUE(readFile(core + "\\a.txt", bytes));
+    EXPECT_EQ(bytes, "ok");
+}
+
+// --- Page access ----------------------------------------------------------------
+
+class WindowTree : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (const char* name : {"Internet Explorer_Server", "LumikoTestPlain"}) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.lpszClassName = name;
+            RegisterClassA(&wc);
+        }
+    }
+    HWND make(const char* cls, HWND parent) {
+        HWND w = CreateWindowExA(0, cls, "", parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+        if (!parent) top_ = w;
+        return w;
+    }
+    void TearDown() override {
+        if (top_) DestroyWindow(top_);
+    }
+    HWND top_ = nullptr;
+};
+
+TEST_F(WindowTree, TheBrowserWindowIsFoundDepthFirst) {
+    HWND top = make("LumikoTestPlain", nullptr);
+    HWND first = make("LumikoTestPlain", top);
+    HWND second = make("LumikoTestPlain", top);
+    make("Internet Explorer_Server", second);
+    HWND deep = make("Internet Explorer_Server", make("LumikoTestPlain", first));
+    // The system lists children newest first; whichever comes first is
+    // searched to the bottom before the next.
+    HWND listedFirst = FindWindowExA(top, nullptr, nullptr, nullptr);
+    HWND expected = listedFirst == first ? deep : FindWindowExA(second, nullptr, nullptr, nullptr);
+    EXPECT_EQ(findBrowserWindow(top), expected);
+    EXPECT_EQ(findBrowserWindow(deep), nullptr);
+}
+
+TEST_F(WindowTree, AWindowWithoutADocumentYieldsNoneAndDoesNotHang) {
+    HWND top = make("LumikoTestPlain", nullptr);
+    HWND browser = make("Internet Explorer_Server", top);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(documentFromWindow(top), nullptr);
+    EXPECT_EQ(documentFromWindow(browser), nullptr);
+    EXPECT_EQ(documentFromWindow(make("LumikoTestPlain", top)), nullptr);
+    EXPECT_EQ(documentFromWindow(nullptr), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+// --- Network ---------------------------------------------------------------------
+
+// A server on 127.0.0.1 that answers each connection with `reply` (or, when
+// it is empty, keeps the connection open without a word).
+class LocalServer {
+public:
+    explicit LocalServer(std::string reply) : reply_(std::move(reply)) {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        int len = sizeof addr;
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+        listen(listener_, 4);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~LocalServer() {
+        stop_ = true;
+        closesocket(listener_);
+        thread_.join();
+        WSACleanup();
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+private:
+    void serve() {
+        while (!stop_) {
+            SOCKET s = accept(listener_, nullptr, nullptr);
+            if (s == INVALID_SOCKET) return;
+            char buf[4096];
+            recv(s, buf, sizeof buf, 0);
+            if (reply_.empty()) {
+                while (!stop_) Sleep(20);
+            } else {
+                send(s, reply_.data(), static_cast<int>(reply_.size()), 0);
+            }
+            closesocket(s);
+        }
+    }
+    std::string reply_;
+    SOCKET listener_;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+std::string http(const std::string& status, const std::string& body) {
+    return "HTTP/1.0 " + status + "\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+TEST(Download, ReturnsTheWholeBody) {
+    const std::string page = "<p>\xa7\xa8Lumiko 1.1\xa7\xab</p>" + std::string(40000, 'x');
+    LocalServer server(http("200 OK", page));
+    std::string body;
+    EXPECT_TRUE(download(server.url(), body));
+    EXPECT_EQ(body, page);
+}
+
+TEST(Download, AnErrorStatusCountsAsFailure) {
+    LocalServer server(http("404 Not Found", "missing"));
+    std::string body = "stale";
+    EXPECT_FALSE(download(server.url(), body));
+    EXPECT_TRUE(body.empty());
+}
+
+TEST(Download, ASilentServerIsGivenUpWithinTheTimeLimits) {
+    LocalServer server("");
+    std::string body;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(download(server.url(), body, 500, 2000));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// --- Conversions ---------------------------------------------------------------
+
+TEST(Traditional, SimplifiedCharactersBecomeTraditionalGbk) {
+    if (traditionalOf("\xb9\xfa") == "\xb9\xfa") GTEST_SKIP() << "the system has no simplified-to-traditional mapping";
+    EXPECT_EQ(traditionalOf("\xd6\xd0\xb9\xfa" "abc"), "\xd6\xd0\x87\xf8" "abc");  // 中国abc -> 中國abc
+    EXPECT_EQ(traditionalOf(""), "");
+}
+
+TEST(Pinyin, ReadingsComeBackAsGbk) {
+    PinyinTable table;
+    table.parse("\xe4\xb8\xad\tzh\xc5\x8dng zh\xc3\xb2ng\n");  // 中 zhōng zhòng, UTF-8
+    const auto r = readingsOf(table, "\xd6\xd0");
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0], "zh\xa8\xadng");  // ō in GBK
+    EXPECT_EQ(r[1], "zh\xa8\xb0ng");  // ò in GBK
+    EXPECT_TRUE(readingsOf(table, "a").empty());
+}
+
+}  // namespace
+}  // namespace lumiko::win32
