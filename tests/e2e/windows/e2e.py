@@ -149,20 +149,47 @@ class Session:
 
     # -- the panel -------------------------------------------------------------
     def find_panel(self):
+        return self.find_window(PANEL_TITLE)
+
+    def panel_shown(self):
+        return bool(self.xdotool("search", "--onlyvisible", "--name", PANEL_TITLE).stdout.split())
+
+    def expect_panel(self, shown, after):
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if self.panel_shown() == shown:
+                print("ok   %-34s panel %s" % (after, "shown" if shown else "hidden"))
+                return
+            time.sleep(0.2)
+        self.screenshot("failure.png")
+        raise Failure("after %s the panel should be %s" % (after, "shown" if shown else "hidden"))
+
+    def click_screen(self, x, y):
+        self.xdotool("mousemove", "--sync", x, y)
+        time.sleep(0.1)
+        self.xdotool("click", "1")
+        time.sleep(0.5)
+
+    def find_window(self, title):
         deadline = time.time() + 60
         while time.time() < deadline:
-            found = self.xdotool("search", "--onlyvisible", "--name", PANEL_TITLE)
+            found = self.xdotool("search", "--onlyvisible", "--name", title)
             ids = found.stdout.split()
             if ids:
-                geometry = self.xdotool("getwindowgeometry", ids[0]).stdout
-                for line in geometry.splitlines():
-                    line = line.strip()
-                    if line.startswith("Position:"):
-                        xy = line.split()[1].split(",")
-                        return int(xy[0]), int(xy[1])
+                # The window's absolute place on the screen, also for a window
+                # inside a window manager's frame.
+                info = subprocess.run(["xwininfo", "-id", ids[0]], env=self.env, capture_output=True,
+                                      text=True, timeout=30).stdout
+                xy = {}
+                for line in info.splitlines():
+                    key, _, value = line.strip().partition(":")
+                    if key in ("Absolute upper-left X", "Absolute upper-left Y"):
+                        xy[key[-1]] = int(value)
+                if len(xy) == 2:
+                    return xy["X"], xy["Y"]
             time.sleep(0.25)
         self.screenshot("failure.png")
-        raise Failure("the panel did not appear")
+        raise Failure("no window %r appeared" % title)
 
     def click(self, x, y, approach=None):
         """Clicks at (x, y) of the panel; `approach` is a point the pointer
@@ -244,6 +271,14 @@ def main():
         typed += "≈"
         s.expect_text(typed, "the palette cell ≈")
         s.screenshot("panel.png")
+
+        # The notification-area icon hides and shows the panel. Wine keeps
+        # the icons in a window of its own; the panel's is its first icon.
+        tray = s.find_window("Wine System Tray")
+        s.click_screen(tray[0] + 10, tray[1] + 10)
+        s.expect_panel(False, "a click on the tray icon")
+        s.click_screen(tray[0] + 10, tray[1] + 10)
+        s.expect_panel(True, "a second click on the tray icon")
         print("1 passed, 0 failed")
         return 0
     except Failure as e:
