@@ -22,7 +22,10 @@ bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
 template <typename Pred>
 void appendCodes(std::string_view table, std::string_view subject, Pred isCodeChar, Text& out) {
     if (subject.find_first_of("\r\n") != std::string_view::npos) return;
-    const Text needle = " " + Text(subject);
+    // Built by appending: GCC 12 at -O3 misreads " " + text as an
+    // overlapping copy and stops the build.
+    Text needle(1, ' ');
+    needle.append(subject);
     for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1)) {
         const size_t blank = static_cast<size_t>(at - 1);
         const size_t end = blank + needle.size();
