@@ -15,7 +15,9 @@
 #include "platform/win32/files.h"
 #include "platform/win32/net.h"
 #include "platform/win32/pageaccess.h"
+#include "app/app.h"
 #include "platform/win32/services.h"
+#include "platform/win32/settings_window.h"
 #include "platform/win32/text.h"
 
 namespace lumiko::win32 {
@@ -321,6 +323,53 @@ TEST(Pinyin, ReadingsComeBackAsGbk) {
     EXPECT_EQ(r[0], "zh\xa8\xadng");  // ō in GBK
     EXPECT_EQ(r[1], "zh\xa8\xb0ng");  // ò in GBK
     EXPECT_TRUE(readingsOf(table, "a").empty());
+}
+
+}  // namespace
+}  // namespace lumiko::win32
+
+// --- The dictionary settings window ----------------------------------------------
+
+namespace lumiko::win32 {
+namespace {
+
+std::wstring controlText(HWND dialog, int id) {
+    HWND c = GetDlgItem(dialog, id);
+    wchar_t buf[256] = {};
+    GetWindowTextW(c, buf, 256);
+    return buf;
+}
+
+// The real controls follow the core's form both ways: a choice in the list
+// fills the edit box and enables the save button; typing into the edit box
+// changes what the form holds.
+TEST(SettingsWindow, RealControlsFollowTheForm) {
+    WindowsServices svc;
+    App app(svc);
+    SettingsWindow window;
+    svc.onSettingsOpened = [&] { window.open(*app.settings, nullptr); };
+    app.openSettings();
+    ASSERT_NE(window.window(), nullptr);
+    HWND dialog = window.window();
+    enum { kList = 101, kEdit, kSave };
+    HWND list = GetDlgItem(dialog, kList);
+    HWND save = GetDlgItem(dialog, kSave);
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(save));
+
+    // The list holds what the folder holds (nothing here); give it a line as
+    // the folder would have.
+    app.settings->列表框1.items = {"\xce\xe5\xb1\xca.txt"};  // 五笔.txt
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"\x4E94\x7B14.txt"));
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(app.settings->编辑框1.text(), "\xce\xe5\xb1\xca.txt");
+    EXPECT_EQ(controlText(dialog, kEdit), L"\x4E94\x7B14.txt");
+    EXPECT_TRUE(IsWindowEnabled(save));
+
+    SetWindowTextW(GetDlgItem(dialog, kEdit), L"\x4ED3\x9889.txt");  // 仓颉.txt typed by hand
+    EXPECT_EQ(app.settings->编辑框1.text(), "\xb2\xd6\xf2\xa1.txt");
+    window.close();
 }
 
 }  // namespace
