@@ -44,7 +44,11 @@ PanelWindow::~PanelWindow() {
     settingsWindow_.close();
     browser_.destroy();
     svc_.trayRemove();
-    if (appIcon_) DestroyIcon(appIcon_);
+    if (hwnd_) {
+        KillTimer(hwnd_, kTimerId);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
 }
 
 bool PanelWindow::create(HINSTANCE instance) {
@@ -196,10 +200,9 @@ void PanelWindow::mouseUp(MouseButton button, int x, int y) {
     const bool wasPressed = pressed_;
     pressed_ = false;
     if (GetCapture() == hwnd_) ReleaseCapture();
-    if (dragging_) {
-        dragging_ = false;
-        return;
-    }
+    // A drag ends like any press, so that the router lets go of the
+    // background label it holds.
+    dragging_ = false;
     if (wasPressed) call([&] { router_.release(button, x, y); });
 }
 

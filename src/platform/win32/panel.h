@@ -56,7 +56,7 @@ private:
     SettingsWindow settingsWindow_;
     Painter painter_;
     HWND hwnd_ = nullptr;
-    HICON appIcon_ = nullptr;
+    HICON appIcon_ = nullptr;  // owned by the painter's icon cache
     UINT taskbarCreated_ = 0;
     int busy_ = 0;
 

@@ -279,6 +279,22 @@ def main():
         s.expect_panel(False, "a click on the tray icon")
         s.click_screen(tray[0] + 10, tray[1] + 10)
         s.expect_panel(True, "a second click on the tray icon")
+
+        # Dragged by its background (the corner left of the buttons), the
+        # panel follows the pointer.
+        px, py = s.panel
+        s.xdotool("mousemove", "--sync", px + 10, py + 10)
+        s.xdotool("mousedown", "1")
+        for step in range(1, 6):
+            s.xdotool("mousemove", "--sync", px + 10 - 20 * step, py + 10 - 10 * step)
+            time.sleep(0.1)
+        s.xdotool("mouseup", "1")
+        time.sleep(0.5)
+        moved = s.find_panel()
+        if moved != (px - 100, py - 50):
+            s.screenshot("failure.png")
+            raise Failure("the dragged panel is at %r, not %r" % (moved, (px - 100, py - 50)))
+        print("ok   %-34s panel at %d,%d" % ("a drag by the background", moved[0], moved[1]))
         print("1 passed, 0 failed")
         return 0
     except Failure as e:
