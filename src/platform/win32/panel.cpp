@@ -147,6 +147,7 @@ void PanelWindow::syncWindow() {
         else ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         if (f.visible && !f.minimized)
             SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     }
     const Control& b = f.WebBrowser1;
     browser_.place(b.absLeft(), b.absTop(), b.width, b.height, b.shown());
@@ -254,8 +255,61 @@ LRESULT CALLBACK PanelWindow::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return self ? self->handle(msg, wp, lp) : DefWindowProcW(w, msg, wp, lp);
 }
 
+void PanelWindow::restoreFromIcon() {
+    app_.form.minimized = false;
+    syncWindow();
+}
+
+void PanelWindow::paintIcon() {
+    // Minimised, the panel is its title: "双击返回-输入状态" invites the
+    // double click that brings it back. The panel has no caption of its own
+    // for the system to draw, so it draws the title over the whole window.
+    HDC dc = GetWindowDC(hwnd_);
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_INACTIVECAPTION));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INACTIVECAPTIONTEXT));
+    SelectObject(dc, painter_.font(12));
+    if (appIcon_) DrawIconEx(dc, r.left + 4, (r.top + r.bottom - 16) / 2, appIcon_, 16, 16, 0, nullptr, DI_NORMAL);
+    RECT text{r.left + 24, r.top, r.right - 2, r.bottom};
+    const std::wstring title = wideOfGbk(app_.form.title);
+    DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ReleaseDC(hwnd_, dc);
+}
+
 LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    if (IsIconic(hwnd_)) {
+        // The minimised panel only answers the double click on its title,
+        // and comes back without being activated.
+        switch (msg) {
+        case WM_LBUTTONDBLCLK:
+        case WM_NCLBUTTONDBLCLK: restoreFromIcon(); return 0;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_RESTORE) {
+                restoreFromIcon();
+                return 0;
+            }
+            break;
+        case WM_NCPAINT: paintIcon(); return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd_, &ps);
+            EndPaint(hwnd_, &ps);
+            paintIcon();
+            return 0;
+        }
+        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MOUSEMOVE: return 0;
+        }
+    }
     switch (msg) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;

@@ -48,6 +48,8 @@ private:
     void mouseUp(MouseButton button, int x, int y);
     void showMenu();
     void paint();
+    void paintIcon();
+    void restoreFromIcon();
 
     WindowsServices svc_;
     App app_;
