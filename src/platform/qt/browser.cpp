@@ -66,11 +66,12 @@ std::shared_ptr<PageElement> BrowserDocument::element(bool byId, const Text& key
         if (!w.exists) return nullptr;
         return std::make_shared<WatchedElement>(*this, i);
     }
-    // First asked for: the page is asked at the next poll.
+    // First asked for: the watcher looks at it from now on and reports.
     Watch w;
     w.byId = byId;
     w.key = key;
     watches_.push_back(std::move(w));
+    installWatcher();
     return nullptr;
 }
 
@@ -84,90 +85,97 @@ std::vector<std::shared_ptr<PageElement>> BrowserDocument::links() {
     return out;
 }
 
-void BrowserDocument::run(const QString& script) {
-    ++sequence_;
-    lastWrite_ = sequence_;
-    page_.runJavaScript(script, QWebEngineScript::ApplicationWorld);
+// Every write and click is numbered; the watcher reports at once after it,
+// with its number, so that reports written before it can be told apart.
+void BrowserDocument::run(const QString& body) {
+    ++lastWrite_;
+    page_.runJavaScript(QString("(function(){window.__lumikoSeq=%1;%2;if(window.__lumikoCheck){"
+                                "window.__lumikoLast='';window.__lumikoCheck();}})()")
+                            .arg(lastWrite_)
+                            .arg(body),
+                        QWebEngineScript::ApplicationWorld);
 }
 
 void BrowserDocument::setValue(size_t i, const Text& v) {
     Watch& w = watches_[i];
+    // Writing what the page holds changes nothing; the timer clears the
+    // empty field at every tick.
+    if (w.known && w.value == v) return;
     // What the page added since the program last read the field is kept:
     // the part the program knew is replaced, the rest stays for the next read.
-    const QString script = "(function(){var e=" + find(w.byId, w.key) +
-                           ";if(!e)return;var known=" + literal(fromGbk(w.value)) +
-                           ",now=String(e.value==null?'':e.value);e.value=" + literal(fromGbk(v)) +
-                           "+(known.length&&now.indexOf(known)===0?now.slice(known.length):'');})()";
-    run(script);
+    run("var e=" + find(w.byId, w.key) + ";if(e){var known=" + literal(fromGbk(w.value)) +
+        ",now=String(e.value==null?'':e.value);e.value=" + literal(fromGbk(v)) +
+        "+(known.length&&now.indexOf(known)===0?now.slice(known.length):'');}");
     w.value = v;
 }
 
 void BrowserDocument::clickWatched(size_t i) {
     const Watch& w = watches_[i];
-    run("(function(){var e=" + find(w.byId, w.key) + ";if(e&&e.click)e.click();})()");
+    run("var e=" + find(w.byId, w.key) + ";if(e&&e.click)e.click()");
 }
 
 void BrowserDocument::clickLink(size_t index, const Link& link) {
     // The link at that place if it is still the same one, else the first
     // link with the same address and text.
-    run(QString("(function(){var a=document.getElementsByTagName('a'),h=%1,t=%2,e=a[%3];"
+    run(QString("var a=document.getElementsByTagName('a'),h=%1,t=%2,e=a[%3];"
                 "if(!(e&&e.href===h&&(e.innerText||'')===t)){e=null;for(var i=0;i<a.length;i++)"
-                "if(a[i].href===h&&(a[i].innerText||'')===t){e=a[i];break;}}if(e)e.click();})()")
+                "if(a[i].href===h&&(a[i].innerText||'')===t){e=a[i];break;}}if(e)e.click()")
             .arg(literal(fromGbk(link.href)), literal(fromGbk(link.innerText)))
             .arg(index));
 }
 
-void BrowserDocument::poll() {
-    if (!loaded_ || pollPending_) return;
+void BrowserDocument::installWatcher() {
+    if (!loaded_) return;
     QJsonArray asked;
     for (const Watch& w : watches_) asked.append(QJsonArray{w.byId ? 1 : 0, fromGbk(w.key)});
+    // Looks ten times a second while the page is shown (a hidden view's
+    // timers run more seldom); reports only what changed.
     const QString script =
-        "(function(w){var r=[];for(var i=0;i<w.length;i++){var e=w[i][0]?document.getElementById(w[i][1])"
-        ":document.getElementsByName(w[i][1])[0];r.push(e?[1,String(e.value==null?'':e.value),"
+        "(function(w){var g=window;g.__lumikoWatch=w;g.__lumikoLast='';if(g.__lumikoSeq===undefined)"
+        "g.__lumikoSeq=0;if(!g.__lumikoCheck){g.__lumikoCheck=function(){var r=[],W=g.__lumikoWatch;"
+        "for(var i=0;i<W.length;i++){var e=W[i][0]?document.getElementById(W[i][1]):"
+        "document.getElementsByName(W[i][1])[0];r.push(e?[1,String(e.value==null?'':e.value),"
         "e.innerText||'',e.href==null?'':String(e.href)]:[0]);}var a=document.getElementsByTagName('a'),"
-        "l=[];for(var j=0;j<a.length;j++)l.push([a[j].innerText||'',String(a[j].href)]);return [r,l];})(" +
+        "l=[];for(var j=0;j<a.length;j++)l.push([a[j].innerText||'',String(a[j].href)]);"
+        "var s=JSON.stringify([r,l]);if(s!==g.__lumikoLast){g.__lumikoLast=s;console.log(" +
+        literal(QString::fromUtf8(kReportPrefix)) +
+        "+g.__lumikoSeq+' '+s);}};setInterval(g.__lumikoCheck,100);}g.__lumikoCheck();})(" +
         QString::fromUtf8(QJsonDocument(asked).toJson(QJsonDocument::Compact)) + ")";
-    pollPending_ = true;
-    const unsigned long long asked_at = ++sequence_;
-    const unsigned long long load = loads_;
-    page_.runJavaScript(script, QWebEngineScript::ApplicationWorld, [this, asked_at, load](const QVariant& r) {
-        if (load != loads_) return;  // a new page began loading; its own poll follows
-        pollPending_ = false;
-        answer(asked_at, r);
-    });
+    page_.runJavaScript(script, QWebEngineScript::ApplicationWorld);
 }
 
-void BrowserDocument::answer(unsigned long long asked, const QVariant& result) {
-    // A write sent after this question changed the page after it answered.
-    if (asked < lastWrite_) return;
-    const QVariantList parts = result.toList();
+void BrowserDocument::consoleMessage(const QString& message) {
+    const QString prefix = QString::fromUtf8(kReportPrefix);
+    if (message.startsWith(prefix)) report(message.mid(prefix.size()));
+}
+
+void BrowserDocument::report(const QString& body) {
+    const qsizetype space = body.indexOf(' ');
+    if (space <= 0) return;
+    bool ok = false;
+    const unsigned long long sequence = body.left(space).toULongLong(&ok);
+    if (!ok || sequence < lastWrite_) return;
+    const QJsonArray parts = QJsonDocument::fromJson(body.mid(space + 1).toUtf8()).array();
     if (parts.size() != 2) return;
-    const QVariantList found = parts[0].toList();
-    for (size_t i = 0; i < watches_.size() && i < static_cast<size_t>(found.size()); ++i) {
-        const QVariantList e = found[static_cast<qsizetype>(i)].toList();
+    const QJsonArray found = parts[0].toArray();
+    if (static_cast<size_t>(found.size()) > watches_.size()) return;  // from a later watch list
+    for (size_t i = 0; i < static_cast<size_t>(found.size()); ++i) {
+        const QJsonArray e = found[static_cast<qsizetype>(i)].toArray();
         Watch& w = watches_[i];
         w.known = true;
-        w.exists = !e.isEmpty() && e[0].toInt() == 1 && e.size() == 4;
-        if (w.exists) {
-            w.value = toGbk(e[1].toString());
-            w.innerText = toGbk(e[2].toString());
-            w.href = toGbk(e[3].toString());
-        } else {
-            w.value.clear();
-            w.innerText.clear();
-            w.href.clear();
-        }
+        w.exists = e.size() == 4 && e[0].toInt() == 1;
+        w.value = w.exists ? toGbk(e[1].toString()) : Text();
+        w.innerText = w.exists ? toGbk(e[2].toString()) : Text();
+        w.href = w.exists ? toGbk(e[3].toString()) : Text();
     }
     links_.clear();
-    for (const QVariant& l : parts[1].toList()) {
-        const QVariantList pair = l.toList();
+    for (const QJsonValue& l : parts[1].toArray()) {
+        const QJsonArray pair = l.toArray();
         if (pair.size() == 2) links_.push_back({toGbk(pair[0].toString()), toGbk(pair[1].toString())});
     }
 }
 
 void BrowserDocument::loadStarted() {
-    ++loads_;
-    pollPending_ = false;
     for (Watch& w : watches_) {
         Watch fresh;
         fresh.byId = w.byId;
@@ -179,8 +187,11 @@ void BrowserDocument::loadStarted() {
 
 void BrowserDocument::loadFinished(bool) {
     // Even a page that failed to load in part (no network) has a document.
+    // Its script world is new: the watcher goes in again, and the numbering
+    // of writes starts afresh there.
     loaded_ = true;
-    poll();
+    lastWrite_ = 0;
+    installWatcher();
 }
 
 QWebEnginePage* BrowserPage::createWindow(WebWindowType) {
@@ -202,6 +213,7 @@ BrowserView::BrowserView(QWidget* parent)
     setPage(page_);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { document_->loadStarted(); });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { document_->loadFinished(ok); });
+    page_->onConsole = [this](const QString& message) { document_->consoleMessage(message); };
 }
 
 }  // namespace lumiko::desktop

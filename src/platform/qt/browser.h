@@ -1,9 +1,13 @@
 // The browser view of the panel and the document shown in it. Scripts run
 // in the page only asynchronously, while the core reads the page within a
-// timer tick; the document therefore keeps what the page said when last
-// asked, asks again at every tick, and lets writes and clicks go to the page
-// in order. A value written into the page is known at once; a value the page
-// changes itself is known from the next answer, one tick later at most.
+// timer tick. The document therefore keeps what the page last reported: a
+// small watcher installed in the page (in a script world of its own, apart
+// from the page's scripts) looks at the elements asked for and at the links
+// a few times a second and reports whenever something changed. Writes and
+// clicks go to the page in order; a value written is known at once, a value
+// the page changes itself is known from its next report, so the two-tick
+// hand-over of the timer keeps working: one tick reads what was reported,
+// the next commits it.
 #pragma once
 
 #include <QWebEnginePage>
@@ -28,17 +32,16 @@ public:
     // A document is there once the first page has loaded.
     bool reachable() const { return loaded_; }
 
-    // Asks the page for the elements asked about so far and its links,
-    // unless the last question is still unanswered.
-    void poll();
     void loadStarted();
     void loadFinished(bool ok);
+    // A line the page wrote to its console; the watcher's reports are taken.
+    void consoleMessage(const QString& message);
 
     // An element asked for by name or id; what the page said about it.
     struct Watch {
         bool byId = false;
         Text key;
-        bool known = false;  // the page has answered since it was asked for
+        bool known = false;  // the page has reported on it since it was asked for
         bool exists = false;
         Text value, innerText, href;
     };
@@ -51,33 +54,39 @@ public:
     void clickLink(size_t index, const Link& link);
     const Watch& watch(size_t i) const { return watches_[i]; }
 
+    // The watcher's report, as the page sends it (for the tests).
+    static constexpr const char* kReportPrefix = "\x01lumiko-page ";
+    // Takes a report: "SEQUENCE JSON". Reports older than the last write or
+    // click are dropped: the page has changed since it wrote them.
+    void report(const QString& body);
+
 private:
     std::shared_ptr<PageElement> element(bool byId, const Text& key);
-    void answer(unsigned long long asked, const QVariant& result);
+    void installWatcher();
     void run(const QString& script);
 
     QWebEnginePage& page_;
     std::vector<Watch> watches_;
     std::vector<Link> links_;
     bool loaded_ = false;
-    bool pollPending_ = false;
-    unsigned long long sequence_ = 0;   // numbers the scripts sent, in order
     unsigned long long lastWrite_ = 0;  // the number of the latest write or click
-    unsigned long long loads_ = 0;      // navigations started
 };
 
-// The page of the view: tells about requests for new windows and keeps the
-// page's console messages out of the terminal.
+// The page of the view: tells about requests for new windows and hands the
+// console to the document (the page's own messages are dropped).
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 public:
     explicit BrowserPage(QObject* parent) : QWebEnginePage(parent) {}
     std::function<void()> onNewWindow;
+    std::function<void(const QString&)> onConsole;
 
 protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
-                                  const QString&) override {}
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                  const QString&) override {
+        if (onConsole) onConsole(message);
+    }
 };
 
 class BrowserView : public QWebEngineView {

@@ -69,8 +69,17 @@ void Desktop::dispatch(const std::function<void()>& handler) {
 void Desktop::tick() {
     // A message box holds its handler open; the tick waits for it to end.
     if (depth_ > 0 || app_->exited) return;
-    dispatch([this] { app_->tick(); });
-    browser_->document().poll();
+    // A tick that commits nothing changes nothing drawn: it records the focus
+    // in a hidden label and reads the page. Only a tick with text to commit
+    // needs the windows brought in line.
+    const Globals& g = app_->g;
+    if (g.pendingHandwriting.empty() && g.pendingListText.empty() && g.padOpenPending == 0) {
+        ++depth_;
+        app_->tick();
+        --depth_;
+    } else {
+        dispatch([this] { app_->tick(); });
+    }
     x11_.releaseSpareKeys(kSpareKeyHold);
 }
 

@@ -34,17 +34,26 @@ session_start() {
   mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
 
-  # Xvfb picks a free display number and writes it to the file.
-  rm -f "$OUT/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
-  SESSION_PIDS+=($!)
-  wait_for 20 test -s "$OUT/display" || { echo "Xvfb did not start"; return 1; }
-  export DISPLAY=":$(head -1 "$OUT/display")"
-  wait_for 20 xdpyinfo || { echo "the display $DISPLAY does not answer"; return 1; }
+  # A display number nobody uses, away from the low ones that desktops and
+  # other tests take. -noreset: the server must not reset when the readiness
+  # probe, its first client, disconnects, or the next client finds no server.
+  local tries n xvfb_pid
+  for tries in 1 2 3 4 5; do
+    n=$((100 + RANDOM % 800))
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$OUT/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    if wait_for 20 xdpyinfo && kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=
+  done
+  [ -n "$xvfb_pid" ] || { echo "Xvfb did not start"; cat "$OUT/xvfb.log"; return 1; }
+  SESSION_PIDS+=($xvfb_pid)
 
-  openbox >"$OUT/openbox.log" 2>&1 &
+  openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
   SESSION_PIDS+=($!)
-  wait_for 20 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "openbox did not start"; return 1; }
+  wait_for 60 wm_ready || { echo "openbox did not start"; cat "$OUT/openbox.log"; return 1; }
 
   # The target: every key the terminal receives goes straight into the file.
   TARGET_FILE="$OUT/received.txt"
@@ -53,11 +62,18 @@ session_start() {
     -e sh -c 'stty -icanon; exec cat > "$0"' "$TARGET_FILE" >"$OUT/xterm.log" 2>&1 &
   SESSION_PIDS+=($!)
   local xterm_pid=$!
-  wait_for 20 xdotool search --pid "$xterm_pid" || { echo "xterm did not start"; return 1; }
-  TARGET_WINDOW=$(xdotool search --pid "$xterm_pid" | head -1)
-  xdotool windowactivate --sync "$TARGET_WINDOW" >/dev/null 2>&1 || true
-  wait_for 10 focus_is_target || { echo "the terminal did not get the focus"; return 1; }
+  wait_for 20 xdotool search --onlyvisible --pid "$xterm_pid" || { echo "xterm did not start"; return 1; }
+  TARGET_WINDOW=$(xdotool search --onlyvisible --pid "$xterm_pid" | head -1)
+  wait_for 20 activate_target || { echo "the terminal did not get the focus"; return 1; }
 }
+
+activate_target() {
+  timeout 2 xdotool windowactivate --sync "$TARGET_WINDOW" >/dev/null 2>&1
+  focus_is_target
+}
+
+# The window manager has taken the screen: the root names its check window.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
 focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW" ]; }
 
@@ -79,7 +95,7 @@ panel_geometry() {
 }
 
 # Moves the pointer to x y of the panel.
-panel_move() { xdotool mousemove --sync $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
+panel_move() { xdotool mousemove $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
 
 # Clicks at x y of the panel (button $3, default left).
 panel_click() {
