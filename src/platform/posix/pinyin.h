@@ -5,18 +5,19 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/gbktext.h"
+#include "platform/pinyintable.h"
 
 namespace lumiko::posix {
 
+// The shared table, asked and answered in GBK.
 class PinyinTable {
 public:
     // Adds the lines of a table; malformed lines are skipped and the first
     // line of a character wins.
-    void parse(std::string_view utf8Table);
+    void parse(std::string_view utf8Table) { table_.parse(utf8Table); }
 
     // A single character: all its readings, most common first. A longer text:
     // one entry, the most common reading of each character that has one,
@@ -28,7 +29,7 @@ public:
     size_t size() const { return table_.size(); }
 
 private:
-    std::unordered_map<std::string, std::vector<std::string>> table_;  // UTF-8
+    lumiko::PinyinTable table_;  // UTF-8
 };
 
 // Readings from the shipped table, loaded on first use from the first file
