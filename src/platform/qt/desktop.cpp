@@ -35,6 +35,10 @@ Desktop::Desktop() : services_(*this, x11_), app_(std::make_unique<App>(services
     panel_ = std::make_unique<PanelWindow>(app_->form, dispatcher);
     panel_->setWindowIcon(QIcon(pictureOf(builtin::icon("lumiko"))));
     panel_->onCloseRequest = [this] { return app_->closeRequest(); };
+    panel_->beforeShow = [this](bool minimised) {
+        if (!panel_->testAttribute(Qt::WA_WState_Created)) return;
+        x11_.setInitialState(panel_->winId(), minimised);
+    };
 
     browser_ = new BrowserView(panel_.get());
     browser_->hide();

@@ -223,6 +223,11 @@ void PanelPainter::paintButton(QPainter& p, const Control& c, const QRectF& r, c
         p.setPen(QPen(kBorder, 1));
         p.setBrush(QColor(0xf2, 0xf5, 0xfa));
         p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    } else if (!c.picture && c.width >= 32 && c.width < 80 && !c.text().empty() && &c != roles.closeBox) {
+        // Mode and command buttons: a light key under the caption.
+        p.setPen(QPen(QColor(0xc9, 0xd3, 0xe1), 1));
+        p.setBrush(QColor(0xfb, 0xfc, 0xfe));
+        p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
     }
 
     if (c.picture) {

@@ -67,8 +67,9 @@ void PanelWindow::sync() {
         move(form_.left, form_.top);
     }
     if (form_.visible && !isVisible()) {
+        if (beforeShow) beforeShow(form_.minimized);
         if (form_.minimized) showMinimized();
-        else show();
+        else showNormal();
     } else if (!form_.visible && isVisible()) {
         hide();
     }
@@ -195,7 +196,10 @@ void PanelWindow::closeEvent(QCloseEvent* e) {
 }
 
 void PanelWindow::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::WindowStateChange) form_.minimized = isMinimized();
+    // The window manager minimises and restores the panel too. A hidden
+    // panel keeps the state it had: Qt reports a window withdrawn after an
+    // earlier minimise as minimised again.
+    if (e->type() == QEvent::WindowStateChange && isVisible()) form_.minimized = isMinimized();
     QWidget::changeEvent(e);
 }
 

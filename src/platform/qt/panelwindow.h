@@ -23,6 +23,8 @@ public:
 
     // What the close box of the window manager asks; answered by the core.
     std::function<bool()> onCloseRequest;
+    // Runs before the hidden window is shown again, minimised or not.
+    std::function<void(bool minimised)> beforeShow;
 
 protected:
     void paintEvent(QPaintEvent*) override;

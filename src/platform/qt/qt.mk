@@ -4,9 +4,10 @@
 # The build: Qt 6 Widgets and WebEngine, Xlib and XTest, the CJK faces the
 # panel draws with, and xdg-open for help files and links. The end-to-end
 # test and `make run` without a display: a virtual X server, a window
-# manager, a terminal as the target, xdotool to click, the X tools to look.
+# manager, a tray, a terminal as the target, xdotool to click, the X tools
+# to look.
 QT_PACKAGES := qt6-base-dev qt6-webengine-dev libx11-dev libxtst-dev fonts-noto-cjk xdg-utils \
-	xvfb xauth openbox xterm xdotool x11-utils
+	xvfb xauth openbox trayer xterm xdotool x11-utils
 
 # Packages go in first, before the build looks for them.
 deps: qt-deps

@@ -111,7 +111,11 @@ void DesktopServices::screenSize(int& width, int& height) {
 void DesktopServices::trayAdd(const Text& tip) { desktop_.trayAdd(fromGbk(tip)); }
 void DesktopServices::trayRemove() { desktop_.trayRemove(); }
 void DesktopServices::popupMenu() { desktop_.popupMenu(); }
-void DesktopServices::quit() { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }
+// exit(), not quit(): quit() first asks every window to close, and the panel
+// refuses, as a close request only hides it.
+void DesktopServices::quit() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
 void DesktopServices::settingsOpened() { desktop_.settingsOpened(); }
 
 }  // namespace lumiko::desktop

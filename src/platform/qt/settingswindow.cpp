@@ -37,6 +37,7 @@ SettingsWindow::SettingsWindow(SettingsForm& form, QWidget* owner,
     place(edit_, form.编辑框1);
     place(save_, form.加载);
     place(folder_, form.加载1);
+    folder_->setStyleSheet("padding: 0 2px");
     place(link_, form.透明标签1);
     chosenLabel_->setText(fromGbk(form.标签4.text()));
     save_->setText(fromGbk(form.加载.text()));
@@ -46,8 +47,12 @@ SettingsWindow::SettingsWindow(SettingsForm& form, QWidget* owner,
     link_->setTextInteractionFlags(Qt::NoTextInteraction);
     link_->installEventFilter(this);
 
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (syncing_ || row < 0) return;
+    // A line the user selects; the list making its first line current when
+    // it gets the keyboard focus selects nothing.
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = list_->selectedItems();
+        if (syncing_ || chosen.isEmpty()) return;
+        const int row = list_->row(chosen.front());
         dispatch_([&] {
             form_.列表框1.selected = row;
             if (form_.列表框1.onSelect) form_.列表框1.onSelect();
@@ -92,7 +97,10 @@ void SettingsWindow::sync() {
         list_->clear();
         for (const auto& item : items) list_->addItem(fromGbk(item));
     }
-    if (list_->currentRow() != form_.列表框1.selected) list_->setCurrentRow(form_.列表框1.selected);
+    const int selected = form_.列表框1.selected;
+    const QList<QListWidgetItem*> shown = list_->selectedItems();
+    if (selected < 0 || selected >= list_->count()) list_->clearSelection();
+    else if (shown.isEmpty() || list_->row(shown.front()) != selected) list_->setCurrentRow(selected);
     const QString current = fromGbk(form_.标签3.text());
     if (current_->text() != current) current_->setText(current);
     const QString chosen = fromGbk(form_.编辑框1.text());

@@ -251,6 +251,19 @@ void X11Input::refuseFocus(std::uint64_t window) {
     XSync(d_->dpy, False);
 }
 
+void X11Input::setInitialState(std::uint64_t window, bool minimised) {
+    if (!d_->dpy || window == 0) return;
+    const Window w = static_cast<Window>(window);
+    XWMHints* hints = XGetWMHints(d_->dpy, w);
+    XWMHints none{};
+    XWMHints* h = hints ? hints : &none;
+    h->flags |= StateHint;
+    h->initial_state = minimised ? IconicState : NormalState;
+    XSetWMHints(d_->dpy, w, h);
+    if (hints) XFree(hints);
+    XSync(d_->dpy, False);
+}
+
 void X11Input::releaseSpareKeys(std::chrono::milliseconds idle) {
     if (!d_->dpy) return;
     const auto now = Clock::now();

@@ -46,6 +46,12 @@ public:
     // that neither a click nor the window manager gives it the focus.
     void refuseFocus(std::uint64_t window);
 
+    // The state a window asks the window manager for when it is mapped
+    // (WM_HINTS): normal or minimised. Qt keeps asking for the minimised
+    // state once a window was minimised, even after the window manager
+    // restored it.
+    void setInitialState(std::uint64_t window, bool minimised);
+
     // Gives the spare keycodes borrowed for characters without a key their
     // own mapping back once they have not been used for `idle`.
     void releaseSpareKeys(std::chrono::milliseconds idle);

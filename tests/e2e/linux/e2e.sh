@@ -37,6 +37,7 @@ arrived() {
 }
 
 session_start || exit 1
+tray_start || exit 1
 panel_start || { cat "$OUT/lumiko.log"; exit 1; }
 
 check "the panel is at 533,296 and 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
@@ -89,6 +90,47 @@ pick 4 1
 pick 1 1
 expected+="國"; arrived "国 with 繁体 checked"
 
+# The panel's window: 按钮9 minimises it, the window manager restores it, and
+# 按钮9 then minimises it again; 按钮10 hides it and the tray brings it back.
+click 392 12                    # 按钮9
+wait_for 5 panel_unshown
+check "按钮9 minimises the panel" panel_unshown
+xdotool windowmap "$PANEL_WINDOW"; timeout 5 xdotool windowactivate "$PANEL_WINDOW" >/dev/null 2>&1
+wait_for 5 panel_shown
+check "the window manager restores it" panel_shown
+xdotool windowactivate --sync "$TARGET_WINDOW" >/dev/null 2>&1; wait_for 5 focus_is_target
+click 392 12
+wait_for 5 panel_unshown
+check "按钮9 minimises it again after the window manager restored it" panel_unshown
+xdotool windowmap "$PANEL_WINDOW"; timeout 5 xdotool windowactivate "$PANEL_WINDOW" >/dev/null 2>&1
+wait_for 5 panel_shown
+xdotool windowactivate --sync "$TARGET_WINDOW" >/dev/null 2>&1; wait_for 5 focus_is_target
+
+tray=$(tray_icon_position)
+check "the panel has an icon in the tray" test -n "$tray"
+click 417 12                    # 按钮10
+wait_for 5 panel_unshown
+check "按钮10 hides the panel" panel_unshown
+tray_click() { xdotool mousemove $tray; sleep 0.3; xdotool click "$1"; sleep 0.3; }
+if [ -n "$tray" ]; then
+  tray_click 1
+  wait_for 5 panel_shown
+  check "a left click on the tray icon shows it again" panel_shown
+  check "the terminal keeps the focus after the tray click" focus_is_target
+  tray_click 1
+  wait_for 5 panel_unshown
+  check "a second left click hides it" panel_unshown
+  tray_click 1
+  wait_for 5 panel_shown
+  # The tray's menu: 打开/关闭输入 hides the panel shown.
+  tray_click 3
+  xdotool key Down Down Down Return; sleep 0.3
+  wait_for 5 panel_unshown
+  check "打开/关闭输入 from the tray's menu hides the panel" panel_unshown
+  tray_click 1
+  wait_for 5 panel_shown
+fi
+
 # Hover over the grid for the screenshot.
 panel_move $((GRID_X + 72)) $((GRID_Y + 20))
 sleep 0.3
@@ -98,5 +140,12 @@ echo "received: $(received)"
 echo "time from the click on ， to its arrival in the terminal's file: $latency ms"
 
 check "the panel is still running" kill -0 "$PANEL_PID"
+
+# 退出 from the panel's menu ends the program.
+click 20 20 3
+sleep 0.3
+xdotool key Up Return
+wait_for 10 bash -c "! kill -0 $PANEL_PID 2>/dev/null"
+check "退出 ends the program" bash -c "! kill -0 $PANEL_PID 2>/dev/null"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -75,6 +75,27 @@ activate_target() {
 # The window manager has taken the screen: the root names its check window.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
+# A system tray at the bottom left of the screen, for the panel's icon.
+tray_start() {
+  trayer --edge bottom --align left --widthtype pixel --width 120 --height 24 \
+    --transparent false --SetDockType true >"$OUT/trayer.log" 2>&1 &
+  SESSION_PIDS+=($!)
+  wait_for 20 xdotool search --onlyvisible --class trayer || { echo "trayer did not start"; return 1; }
+}
+
+# The middle of the panel's icon in the tray.
+tray_icon_position() {
+  local w
+  for w in $(xdotool search --pid "$PANEL_PID"); do
+    [ "$w" = "$PANEL_WINDOW" ] && continue
+    xwininfo -id "$w" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{wd=$2}
+      /Height:/{h=$2} /Map State: IsViewable/{v=1} END{if (v && wd < 64 && wd > 4 && y > 700) print x + int(wd/2), y + int(h/2)}'
+  done | head -1
+}
+
+panel_shown() { xwininfo -id "$PANEL_WINDOW" | grep -q "Map State: IsViewable"; }
+panel_unshown() { ! panel_shown; }
+
 focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW" ]; }
 
 panel_start() {
@@ -83,7 +104,11 @@ panel_start() {
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
-  PANEL_WINDOW=$(xdotool search --onlyvisible --pid "$PANEL_PID" | head -1)
+  # The panel, not its icon in the tray: the larger window.
+  local w
+  PANEL_WINDOW=$(for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
+    xwininfo -id "$w" | awk -v w="$w" '/Width:/{a=$2} /Height:/{b=$2} END{print a * b, w}'
+  done | sort -n | tail -1 | cut -d' ' -f2)
   read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(panel_geometry)
   sleep 1  # the first paint and the browser view's page
 }
