@@ -22,18 +22,20 @@ panel_start || { cat "$OUT/lumiko.log"; exit 1; }
 echo "The panel is at $PANEL_X,$PANEL_Y, $PANEL_W x $PANEL_H; the terminal keeps the focus."
 
 step() { echo "  - $1"; }
+step "the punctuation key ，"
+panel_click 48 25
 step "stroke keys 一 丨 (code 12)"
 panel_click $((264 + 16)) $((33 + 18))
 panel_click $((296 + 16)) $((33 + 18))
 step "the second candidate"
 grid_pick 1 2
-step "the first associated character"
-grid_pick 1 1
-step "the punctuation key ，"
-panel_click 48 25
-panel_move $((GRID_X + 72)) $((GRID_Y + 93))
+# The panel now offers what may follow: the moment for its picture.
+panel_move $((GRID_X + 120)) $((GRID_Y + 93))
 sleep 0.5
 screenshot_panel "$OUT/panel.png"
 screenshot_screen "$OUT/screen.png"
+step "the first associated character"
+grid_pick 1 1
+sleep 0.3
 echo "The terminal received: $(cat "$TARGET_FILE")"
 echo "Screenshot of the panel: $OUT/panel.png (whole screen: $OUT/screen.png)"
