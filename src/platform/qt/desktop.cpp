@@ -42,6 +42,7 @@ Desktop::Desktop() : services_(*this, x11_), app_(std::make_unique<App>(services
 
     browser_ = new BrowserView(panel_.get());
     browser_->hide();
+    panel_->watchChild(browser_);
     browser_->browserPage().onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
 
     menu_ = std::make_unique<QMenu>();
@@ -142,6 +143,7 @@ bool Desktop::messageBox(const QString& title, const QString& text, bool yesNo) 
     QMessageBox box(QMessageBox::Information, title, text,
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, panel_.get());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setStyleSheet("QLabel { min-width: 180px; }");  // room for the title
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec() == QMessageBox::Yes;
 }

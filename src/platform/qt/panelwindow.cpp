@@ -190,6 +190,11 @@ void PanelWindow::leaveEvent(QEvent*) {
     sync();
 }
 
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) leaveEvent(event);
+    return QWidget::eventFilter(watched, event);
+}
+
 void PanelWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
     if (onCloseRequest) dispatch_([this] { onCloseRequest(); });

@@ -26,6 +26,10 @@ public:
     // Runs before the hidden window is shown again, minimised or not.
     std::function<void(bool minimised)> beforeShow;
 
+    // A child window over the form (the browser view): the pointer entering
+    // it leaves the form's controls.
+    void watchChild(QWidget* child) { child->installEventFilter(this); }
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
@@ -35,6 +39,7 @@ protected:
     void leaveEvent(QEvent*) override;
     void closeEvent(QCloseEvent*) override;
     void changeEvent(QEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent*) override;
 
 private:

@@ -38,10 +38,27 @@ arrived() {
 
 session_start || exit 1
 tray_start || exit 1
+# The browser engine's debugging port stands in for the handwriting pad.
+DEBUG_PORT=$((20000 + RANDOM % 20000))
+PANEL_ENV="QTWEBENGINE_REMOTE_DEBUGGING=127.0.0.1:$DEBUG_PORT"
 panel_start || { cat "$OUT/lumiko.log"; exit 1; }
 
 check "the panel is at 533,296 and 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
 check "the terminal has the focus with the panel shown" focus_is_target
+
+# Dragged by its background, the panel follows the pointer.
+panel_move 20 20
+xdotool mousedown 1; sleep 0.1
+xdotool mousemove $((PANEL_X + 45)) $((PANEL_Y + 35)); sleep 0.1
+xdotool mousemove $((PANEL_X + 70)) $((PANEL_Y + 50)); sleep 0.1
+xdotool mouseup 1; sleep 0.3
+check "dragging the background moves the panel by 50,30" test "$(panel_geometry)" = "$((PANEL_X + 50)) $((PANEL_Y + 30)) 431 412"
+check "the terminal keeps the focus after the drag" focus_is_target
+xdotool mousedown 1; sleep 0.1
+xdotool mousemove $((PANEL_X + 10)) $((PANEL_Y + 10)); sleep 0.1
+xdotool mousemove $((PANEL_X + 20)) $((PANEL_Y + 20)); sleep 0.1
+xdotool mouseup 1; sleep 0.3
+check "and back" test "$(panel_geometry)" = "$PANEL_X $PANEL_Y 431 412"
 
 # Stroke mode after start-up: the grid lists components. 土 starts a code,
 # and 地 heads the characters built on it.
@@ -78,6 +95,22 @@ today=$(date +%Y-%-m-%-d)
 click 150 $((108 + 9))          # the first date line
 expected+="$today"; arrived "a date line"
 click 52 356                    # 返回: the palette closes
+
+# The handwriting page: what the pad writes into the field "kw" is typed,
+# every space removed, and the field is emptied.
+click 56 9                      # 云手写输入
+page() { python3 "$ROOT/tests/e2e/linux/page.py" "$DEBUG_PORT" "$1" 2>>"$OUT/page.log"; }
+page "document.getElementById('kw').value='手 写'" >/dev/null
+expected+="手写"; arrived "text written on the handwriting page"
+check "the page's field is emptied" test "$(page "document.getElementById('kw').value")" = '""'
+click 132 9                     # 笔画: back to the keypad
+
+# 备用输入接口: the text goes through the clipboard and Ctrl+V.
+menu() { click 20 20 3; sleep 0.3; xdotool key "$@"; sleep 0.3; }
+menu Down Down Down Down Right Down Return
+click $((40 + 16 * 2 + 8)) 25   # 按k3
+expected+="、"; arrived "a punctuation key through the clipboard and Ctrl+V"
+menu Down Down Down Down Right Down Return
 
 # 繁体 from the panel's menu, then 国 (component 囗, first candidate).
 click 20 20 3

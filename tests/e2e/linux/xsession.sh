@@ -58,7 +58,9 @@ session_start() {
   # The target: every key the terminal receives goes straight into the file.
   TARGET_FILE="$OUT/received.txt"
   : >"$TARGET_FILE"
+  # Ctrl+V pastes the CLIPBOARD selection, as in most applications.
   LC_ALL=C.UTF-8 xterm -u8 -geometry 80x14+20+20 -title lumiko-target \
+    -xrm 'XTerm*VT100.translations: #override Ctrl<Key>v: insert-selection(CLIPBOARD)' \
     -e sh -c 'stty -icanon; exec cat > "$0"' "$TARGET_FILE" >"$OUT/xterm.log" 2>&1 &
   SESSION_PIDS+=($!)
   local xterm_pid=$!
@@ -100,7 +102,7 @@ focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW"
 
 panel_start() {
   # From the data folder, where the panel finds 词库.
-  (cd "$ROOT/data" && exec "$LUMIKO") >"$OUT/lumiko.log" 2>&1 &
+  (cd "$ROOT/data" && exec env ${PANEL_ENV:-} "$LUMIKO") >"$OUT/lumiko.log" 2>&1 &
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
