@@ -8,8 +8,22 @@ BUILD=${1:-build}
 ROOT="$(cd "$(dirname "$0")/../../.." && pwd)"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  echo "Starting the panel on $DISPLAY (tray icon \"Lumiko输入法 1.0\"; 退出 in its menu ends it)."
-  cd "$ROOT/data" && exec "$ROOT/$BUILD/src/platform/qt/lumiko"
+  # Laid out as installed: the program with 词库 and pinyin.txt beside it,
+  # so that the dictionary chosen in 字典设置 (stored beside the program) is
+  # the one read at the next start. The tables come fresh from data/ each
+  # time; the stored choice stays.
+  RUN="$ROOT/$BUILD/run"
+  mkdir -p "$RUN"
+  choice="$RUN/词库/字典.txt"
+  saved=""
+  [ -f "$choice" ] && saved=$(cat "$choice"; printf x)
+  rm -rf "$RUN/词库"
+  cp -r "$ROOT/data/词库" "$ROOT/data/pinyin.txt" "$RUN/"
+  [ -n "$saved" ] && printf '%s' "${saved%x}" >"$choice"
+  ln -f "$ROOT/$BUILD/src/platform/qt/lumiko" "$RUN/lumiko" 2>/dev/null ||
+    cp -f "$ROOT/$BUILD/src/platform/qt/lumiko" "$RUN/lumiko"
+  echo "Starting the panel on $DISPLAY from $RUN (tray icon \"Lumiko输入法 1.0\"; 退出 in its menu ends it)."
+  cd "$RUN" && exec ./lumiko
 fi
 
 echo "No X display: running a short demo on a virtual one (Xvfb, openbox, xterm)."
