@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEngineScript>
+#include <utility>
 
 #include "platform/posix/encoding.h"
 
@@ -173,6 +174,7 @@ void BrowserDocument::report(const QString& body) {
         const QJsonArray pair = l.toArray();
         if (pair.size() == 2) links_.push_back({toGbk(pair[0].toString()), toGbk(pair[1].toString())});
     }
+    if (onFirstReport) std::exchange(onFirstReport, nullptr)();
 }
 
 void BrowserDocument::loadStarted() {

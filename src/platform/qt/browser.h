@@ -36,6 +36,8 @@ public:
     void loadFinished(bool ok);
     // A line the page wrote to its console; the watcher's reports are taken.
     void consoleMessage(const QString& message);
+    // Runs once, when the page has first told what it holds.
+    std::function<void()> onFirstReport;
 
     // An element asked for by name or id; what the page said about it.
     struct Watch {

@@ -16,6 +16,8 @@ namespace {
 // this is as often as that stays far below one percent of a core while the
 // panel idles.
 constexpr int kTickMs = 10;
+// The longest the timer waits for the handwriting page at start-up.
+constexpr int kPageWaitMs = 3000;
 // A spare keycode keeps a character's keysym this long after its last use,
 // so that slow applications still read the key they were sent.
 constexpr std::chrono::milliseconds kSpareKeyHold{2000};
@@ -60,7 +62,14 @@ void Desktop::start() {
     dispatch([this] { app_->startUp(); });
     // Showing maps the window with the hints Qt keeps; mark it once more.
     x11_.refuseFocus(panel_->winId());
-    timer_.start(kTickMs);
+    // The first tick opens the handwriting pad, which needs the page: the
+    // timer starts once the page has told what it holds, or after a while
+    // without it.
+    auto startTimer = [this] {
+        if (!timer_.isActive()) timer_.start(kTickMs);
+    };
+    browser_->document().onFirstReport = startTimer;
+    QTimer::singleShot(kPageWaitMs, this, startTimer);
 }
 
 void Desktop::dispatch(const std::function<void()>& handler) {
