@@ -97,8 +97,11 @@ PageDocument* DesktopServices::browserDocument() {
 
 void DesktopServices::setNoActivate() { x11_.refuseFocus(desktop_.panel().winId()); }
 
+// The panel is created always on top; this lifts it above another window
+// that is always on top too. Raising a window does not give it the focus.
 void DesktopServices::setTopmost() {
-    // The panel window is created always on top.
+    PanelWindow& panel = desktop_.panel();
+    if (panel.isVisible() && !panel.isMinimized()) panel.raise();
 }
 
 void DesktopServices::screenSize(int& width, int& height) {
