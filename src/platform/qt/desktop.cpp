@@ -25,18 +25,13 @@ constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 
 QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
 
-QPixmap pictureOf(const Picture& picture) {
-    QPixmap pm;
-    pm.loadFromData(reinterpret_cast<const uchar*>(picture.bytes.data()), static_cast<uint>(picture.bytes.size()));
-    return pm;
-}
 
 }  // namespace
 
 Desktop::Desktop() : services_(*this, x11_), app_(std::make_unique<App>(services_)) {
     auto dispatcher = [this](const std::function<void()>& f) { dispatch(f); };
     panel_ = std::make_unique<PanelWindow>(app_->form, dispatcher);
-    panel_->setWindowIcon(QIcon(pictureOf(builtin::icon("lumiko"))));
+    panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
     panel_->onCloseRequest = [this] { return app_->closeRequest(); };
     panel_->beforeShow = [this](bool minimised) {
         if (!panel_->testAttribute(Qt::WA_WState_Created)) return;
@@ -109,7 +104,7 @@ void Desktop::sync() {
 
 void Desktop::trayAdd(const QString& tip) {
     if (!tray_) {
-        tray_ = std::make_unique<QSystemTrayIcon>(QIcon(pictureOf(builtin::icon("lumiko"))));
+        tray_ = std::make_unique<QSystemTrayIcon>(QIcon(loadPicture(builtin::icon("lumiko"))));
         connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
             if (why == QSystemTrayIcon::Trigger) dispatch([this] { app_->trayLeftClick(); });
             else if (why == QSystemTrayIcon::Context) dispatch([this] { app_->trayRightClick(); });

@@ -1,9 +1,11 @@
 #include "platform/qt/panelpainter.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/posix/encoding.h"
 #include "platform/qt/textlayout.h"
@@ -95,13 +97,48 @@ void PanelPainter::drawCells(QPainter& p, const QRectF& box, const Text& gbk, co
     }
 }
 
+namespace {
+std::uint32_t le(std::string_view b, size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<size_t>(i)]);
+    return v;
+}
+
+// Makes the pixels that the icon's AND mask marks transparent. An icon file
+// holds a directory, then a bitmap header, the colours (bottom row first) and
+// the mask, one bit a pixel, rows padded to four bytes.
+void applyIconMask(QImage& image, std::string_view ico) {
+    if (ico.size() < 22 || le(ico, 0, 4) != 0x00010000u) return;
+    const size_t at = le(ico, 18, 4);
+    if (at + 40 > ico.size()) return;
+    const int w = static_cast<int>(le(ico, at + 4, 4)), h = static_cast<int>(le(ico, at + 8, 4)) / 2;
+    const int bpp = static_cast<int>(le(ico, at + 14, 2));
+    if (bpp != 24 || w != image.width() || h != image.height()) return;
+    const size_t colourStride = static_cast<size_t>((w * 3 + 3) / 4 * 4);
+    const size_t maskStride = static_cast<size_t>((w + 31) / 32 * 4);
+    const size_t mask = at + 40 + colourStride * static_cast<size_t>(h);
+    if (mask + maskStride * static_cast<size_t>(h) > ico.size()) return;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const auto bits = static_cast<unsigned char>(ico[mask + maskStride * static_cast<size_t>(h - 1 - y) + static_cast<size_t>(x / 8)]);
+            if (bits & (0x80 >> (x % 8))) image.setPixel(x, y, 0);
+        }
+}
+}  // namespace
+
+QPixmap loadPicture(const Picture& picture) {
+    QImage image;
+    image.loadFromData(reinterpret_cast<const uchar*>(picture.bytes.data()),
+                       static_cast<int>(picture.bytes.size()));
+    if (!image.isNull()) applyIconMask(image, picture.bytes);
+    return QPixmap::fromImage(image);
+}
+
 const QPixmap& PanelPainter::pixmap(const Picture& picture) {
     auto it = pixmaps_.find(picture.bytes.data());
     if (it != pixmaps_.end()) return it->second;
-    QPixmap pm;
-    pm.loadFromData(reinterpret_cast<const uchar*>(picture.bytes.data()),
-                    static_cast<uint>(picture.bytes.size()));
-    return pixmaps_.emplace(picture.bytes.data(), pm).first->second;
+    return pixmaps_.emplace(picture.bytes.data(), loadPicture(picture)).first->second;
 }
 
 void PanelPainter::paintForm(QPainter& p, const Form& form, const PointerState& pointer, const Roles& roles) {

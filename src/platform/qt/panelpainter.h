@@ -36,6 +36,10 @@ struct Roles {
     std::vector<const Control*> song;    // captions in the Song face
 };
 
+// A built-in picture or icon as a pixmap. Icons of 24 bits a pixel keep
+// their transparency in the AND mask, which is applied here.
+QPixmap loadPicture(const Picture& picture);
+
 class PanelPainter {
 public:
     void paintForm(QPainter& p, const Form& form, const PointerState& pointer, const Roles& roles);
