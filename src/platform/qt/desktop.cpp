@@ -56,6 +56,9 @@ Desktop::~Desktop() {
 void Desktop::start() {
     panel_->winId();  // the native window exists before start-up marks it
     dispatch([this] { app_->startUp(); });
+    // The pinyin table is read now rather than at the first pick, which
+    // would otherwise wait for it.
+    services_.pinyinReadings(Text());
     // Showing maps the window with the hints Qt keeps; mark it once more.
     x11_.refuseFocus(panel_->winId());
     // The first tick opens the handwriting pad, which needs the page: the
