@@ -85,6 +85,7 @@ bool PanelWindow::create(HINSTANCE instance) {
     browser_.onNewWindow = [this] { call([this] { app_.newWindowRequested(); }); };
 
     call([this] { app_.startUp(); });
+    svc_.pinyinReadings(Text());  // read the pinyin table now, not at the first pick
     SetTimer(hwnd_, kTimerId, USER_TIMER_MINIMUM, nullptr);
     return true;
 }
