@@ -32,6 +32,9 @@ public:
     // Start-up and panel shell.
     void startUp();
     void tick();
+    // Whether the next tick may commit text or open the pad; any other tick
+    // changes nothing a front-end draws.
+    bool tickMayCommit() const;
     void refreshInfoStrip();
     void trayLeftClick();
     void trayRightClick();

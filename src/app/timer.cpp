@@ -42,6 +42,10 @@ void appendCodes(std::string_view table, std::string_view subject, Pred isCodeCh
 
 }  // namespace
 
+bool App::tickMayCommit() const {
+    return !g.pendingHandwriting.empty() || !g.pendingListText.empty() || g.padOpenPending != 0;
+}
+
 void App::tick() {
     // Focus tracking, only while the panel is shown: hidden, the panel keeps
     // the window it saw last.
