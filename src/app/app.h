@@ -98,6 +98,10 @@ public:
     Services& services() { return svc_; }
 
 private:
+    // The handwriting page's pad is opened by its first link whose address
+    // holds this.
+    static constexpr const char* kPadLink = "javascript:void(0)";
+
     void wireHandlers();
     void loadTables();
     void openLink(const Text& target);
