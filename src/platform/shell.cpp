@@ -1,5 +1,6 @@
 #include "platform/shell.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/look.h"
@@ -11,6 +12,8 @@ namespace {
 // The pointer moves this far (in pixels, across plus down) with the button
 // held on the background before the panel follows it.
 constexpr int kDragThreshold = 3;
+// The zooms a user can choose lie between these.
+constexpr int kMinZoom = 50, kMaxZoom = 400;
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t v) { return (h ^ v) * 0x100000001B3ull; }
 std::uint64_t mix(std::uint64_t h, const std::string& s) {
@@ -78,15 +81,35 @@ void PanelShell::pressAt(MouseButton button, int x, int y, int screenX, int scre
     if (!ran) pressed_ = false;
 }
 
+void PanelShell::setZoom(int percent) { zoom_ = std::clamp(percent, kMinZoom, kMaxZoom); }
+
+int PanelShell::scaled(int formPixels) const {
+    // Rounded to the nearest pixel, halves away from zero.
+    const long long p = static_cast<long long>(formPixels) * zoom_;
+    return static_cast<int>(p >= 0 ? (p + 50) / 100 : -((-p + 50) / 100));
+}
+
+int PanelShell::formPixels(int windowPixels) const {
+    // The form pixel whose zoomed square holds the window pixel.
+    const long long p = static_cast<long long>(windowPixels) * 100;
+    return static_cast<int>(p >= 0 ? p / zoom_ : -((-p + zoom_ - 1) / zoom_));
+}
+
+void PanelShell::placeOnScreen(int screenWidth, int screenHeight) {
+    form_.left = screenWidth - scaled(form_.width) - 60;
+    form_.top = screenHeight - scaled(form_.height) - 60;
+}
+
 void PanelShell::press(MouseButton button, int x, int y, int screenX, int screenY) {
-    pressAt(button, x, y, screenX, screenY, false);
+    pressAt(button, formPixels(x), formPixels(y), screenX, screenY, false);
 }
 
 void PanelShell::doubleClick(int x, int y, int screenX, int screenY) {
-    pressAt(MouseButton::Left, x, y, screenX, screenY, true);
+    pressAt(MouseButton::Left, formPixels(x), formPixels(y), screenX, screenY, true);
 }
 
-void PanelShell::move(int x, int y, int screenX, int screenY) {
+void PanelShell::move(int windowX, int windowY, int screenX, int screenY) {
+    const int x = formPixels(windowX), y = formPixels(windowY);
     if (dragArmed_) {
         const int dx = screenX - dragScreenX_, dy = screenY - dragScreenY_;
         if (!dragging_ && std::abs(dx) + std::abs(dy) > kDragThreshold) dragging_ = true;
@@ -103,7 +126,8 @@ void PanelShell::move(int x, int y, int screenX, int screenY) {
     });
 }
 
-void PanelShell::release(MouseButton button, int x, int y) {
+void PanelShell::release(MouseButton button, int windowX, int windowY) {
+    const int x = formPixels(windowX), y = formPixels(windowY);
     // A release whose press never reached the panel (the press went to a
     // menu or a message box) is not the panel's.
     if (!pressed_) return;
@@ -145,7 +169,7 @@ void PanelShell::hoverAt(int x, int y) {
     }
 }
 
-Pointer PanelShell::pointerAt(int x, int y) const { return router_.pointerAt(x, y); }
+Pointer PanelShell::pointerAt(int x, int y) const { return router_.pointerAt(formPixels(x), formPixels(y)); }
 
 void PanelShell::tick() {
     if (busy() || app_.exited) return;

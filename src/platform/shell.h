@@ -63,6 +63,20 @@ public:
     // menu): handlers arriving meanwhile are dropped as during a handler.
     void hold(const std::function<void()>& nativeLoop);
 
+    // The zoom in percent: 100 draws the form in its own pixels. A front-end
+    // that draws the form zoomed scales its drawing and its window by
+    // scaled() and hands the shell the window's pixels, which the shell maps
+    // back to the form's, so that the core and the hit tests keep the form's
+    // pixels at every zoom.
+    void setZoom(int percent);
+    int zoom() const { return zoom_; }
+    // A length or position of the form in the window's pixels, and back.
+    int scaled(int formPixels) const;
+    int formPixels(int windowPixels) const;
+    // Places the zoomed panel as start-up places it at 100 %: 60 pixels off
+    // the bottom-right corner of the screen.
+    void placeOnScreen(int screenWidth, int screenHeight);
+
     // The mouse over the panel, in the window's client coordinates; `screenX`,
     // `screenY` is the same point on the screen (dragging moves the panel by
     // it). A double click is the second press of a left button.
@@ -111,6 +125,7 @@ private:
     PointerRouter router_;
     PointerState pointer_;
     int depth_ = 0;
+    int zoom_ = 100;
     std::uint64_t drawn_ = 0;
     std::vector<std::string> menuNames_;
 

@@ -189,5 +189,58 @@ TEST_F(ShellTest, RepaintOnlyWhenSomethingDrawnChanged) {
     EXPECT_FALSE(shell->needsRepaint());
 }
 
+TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
+    const int zooms[] = {100, 125, 150, 200};
+    app->togglePalette();
+    const Control& grid = app->form.表格1;
+    for (const int zoom : zooms) {
+        SCOPED_TRACE(zoom);
+        shell->setZoom(zoom);
+        // The centre of a cell, in the zoomed window's pixels.
+        const int x = shell->scaled(grid.absLeft() + 4 * 25 + 12), y = shell->scaled(grid.absTop() + 7 * 25 + 12);
+        shell->press(MouseButton::Left, x, y, 0, 0);
+        EXPECT_EQ(grid.currentRow, 7);
+        EXPECT_EQ(grid.currentCol, 4);
+        shell->release(MouseButton::Left, x, y);
+        EXPECT_EQ(shell->pointer().hovered, &grid);
+        // The last window pixel of a cell still lies in it.
+        const int edge = shell->scaled(grid.absLeft() + 25) - 1;
+        shell->press(MouseButton::Left, edge, y, 0, 0);
+        EXPECT_EQ(grid.currentCol, 0);
+        shell->release(MouseButton::Left, edge, y);
+    }
+    app->togglePalette();
+    const Control& key = *app->form.超级按钮[3];
+    for (const int zoom : zooms) {
+        SCOPED_TRACE(zoom);
+        shell->setZoom(zoom);
+        app->clearInput();
+        const int x = shell->scaled(key.absLeft() + key.width / 2), y = shell->scaled(key.absTop() + key.height / 2);
+        EXPECT_EQ(shell->pointerAt(x, y), key.pointer);
+        shell->press(MouseButton::Left, x, y, 0, 0);
+        shell->release(MouseButton::Left, x, y);
+        EXPECT_EQ(app->form.编辑框2.text(), "3");
+    }
+}
+
+TEST_F(ShellTest, TheZoomedPanelStartsNearTheBottomRightCorner) {
+    struct Case {
+        int zoom, screenWidth, screenHeight, left, top, width, height;
+    } cases[] = {
+        {100, 1024, 768, 1024 - 431 - 60, 768 - 412 - 60, 431, 412},
+        {150, 1024, 768, 1024 - 647 - 60, 768 - 618 - 60, 647, 618},
+        {200, 2048, 1536, 2048 - 862 - 60, 1536 - 824 - 60, 862, 824},
+    };
+    for (const auto& c : cases) {
+        shell->setZoom(c.zoom);
+        shell->placeOnScreen(c.screenWidth, c.screenHeight);
+        EXPECT_EQ(app->form.left, c.left) << c.zoom;
+        EXPECT_EQ(app->form.top, c.top) << c.zoom;
+        EXPECT_EQ(shell->scaled(app->form.width), c.width) << c.zoom;
+        EXPECT_EQ(shell->scaled(app->form.height), c.height) << c.zoom;
+    }
+}
+
 }  // namespace
 }  // namespace lumiko
+
