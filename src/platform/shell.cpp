@@ -1,6 +1,8 @@
 #include "platform/shell.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cstdlib>
 
 #include "platform/look.h"
@@ -98,6 +100,26 @@ int PanelShell::formPixels(int windowPixels) const {
 void PanelShell::placeOnScreen(int screenWidth, int screenHeight) {
     form_.left = screenWidth - scaled(form_.width) - 60;
     form_.top = screenHeight - scaled(form_.height) - 60;
+    keepOnScreen(0, 0, screenWidth, screenHeight);
+}
+
+void PanelShell::keepOnScreen(int areaLeft, int areaTop, int areaWidth, int areaHeight) {
+    form_.left = std::max(std::min(form_.left, areaLeft + areaWidth - scaled(form_.width)), areaLeft);
+    form_.top = std::max(std::min(form_.top, areaTop + areaHeight - scaled(form_.height)), areaTop);
+}
+
+const std::vector<int>& PanelShell::zoomChoices() {
+    static const std::vector<int> choices{100, 125, 150, 200};
+    return choices;
+}
+
+int PanelShell::parseZoom(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    if (!text.empty() && text.back() == '%') text.remove_suffix(1);
+    int percent = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), percent);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return 0;
+    return percent >= kMinZoom && percent <= kMaxZoom ? percent : 0;
 }
 
 void PanelShell::press(MouseButton button, int x, int y, int screenX, int screenY) {
@@ -201,23 +223,39 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
         } else if (!item.submenu.empty()) {
             visitor.beginSubmenu(item.name);
             walk(visitor, item.submenu);
+            if (item.name == "帮助/其它") {
+                visitor.separator();
+                visitor.beginSubmenu("缩放");
+                for (const int percent : zoomChoices()) {
+                    menuChoices_.push_back({{}, percent});
+                    visitor.item(std::to_string(percent) + "%", percent == zoom_, static_cast<int>(menuChoices_.size()));
+                }
+                visitor.endSubmenu();
+            }
             visitor.endSubmenu();
         } else {
-            menuNames_.push_back(item.name);
-            visitor.item(item.name, item.checked, static_cast<int>(menuNames_.size()));
+            menuChoices_.push_back({item.name, 0});
+            visitor.item(item.name, item.checked, static_cast<int>(menuChoices_.size()));
         }
     }
 }
 
 void PanelShell::walkMenu(MenuVisitor& visitor) {
-    menuNames_.clear();
+    menuChoices_.clear();
     walk(visitor, form_.菜单);
 }
 
 void PanelShell::chooseMenu(int id) {
-    if (id < 1 || id > static_cast<int>(menuNames_.size())) return;
-    const std::string name = menuNames_[static_cast<size_t>(id - 1)];
-    dispatch([&] { app_.chooseMenu(name); });
+    if (id < 1 || id > static_cast<int>(menuChoices_.size())) return;
+    const MenuChoice choice = menuChoices_[static_cast<size_t>(id - 1)];
+    dispatch([&] {
+        if (choice.zoom == 0) {
+            app_.chooseMenu(choice.name);
+            return;
+        }
+        setZoom(choice.zoom);
+        if (onZoomChosen) onZoomChosen();
+    });
 }
 
 std::uint64_t PanelShell::drawnState() const {
@@ -242,7 +280,7 @@ std::uint64_t PanelShell::drawnState() const {
     h = mix(h, reinterpret_cast<std::uintptr_t>(pointer_.hovered));
     h = mix(h, reinterpret_cast<std::uintptr_t>(pointer_.pressed));
     h = mix(h, pair(pointer_.gridRow, pointer_.gridCol));
-    return h;
+    return mix(h, static_cast<std::uint64_t>(zoom_));
 }
 
 bool PanelShell::needsRepaint() {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app.h"
@@ -74,8 +75,22 @@ public:
     int scaled(int formPixels) const;
     int formPixels(int windowPixels) const;
     // Places the zoomed panel as start-up places it at 100 %: 60 pixels off
-    // the bottom-right corner of the screen.
+    // the bottom-right corner of the screen, or nearer to it when a large
+    // zoom leaves no room for the 60 pixels.
     void placeOnScreen(int screenWidth, int screenHeight);
+    // Moves the zoomed panel the least that brings it whole onto the screen
+    // area (left, top, width, height); a panel larger than the area keeps
+    // its top-left corner on it.
+    void keepOnScreen(int areaLeft, int areaTop, int areaWidth, int areaHeight);
+    // The zooms the menu's "缩放" offers, smallest first.
+    static const std::vector<int>& zoomChoices();
+    // A zoom written as the user writes it ("150" or "150%"), or 0 when the
+    // text is not a whole number of percent in the range setZoom() keeps.
+    static int parseZoom(std::string_view text);
+    // Runs after the user chose a zoom from the menu and setZoom() took it:
+    // the front-end resizes its window, keeps it on the screen and stores
+    // the choice for the next start.
+    std::function<void()> onZoomChosen;
 
     // The mouse over the panel, in the window's client coordinates; `screenX`,
     // `screenY` is the same point on the screen (dragging moves the panel by
@@ -101,7 +116,9 @@ public:
     void closeRequest();
 
     // Walks the menu with the check marks of the moment; chooseMenu() takes
-    // the id of an item of the last walk.
+    // the id of an item of the last walk. The front-end's own submenu
+    // "缩放", with a check mark on the current zoom, ends the submenu
+    // "帮助/其它".
     void walkMenu(MenuVisitor& visitor);
     void chooseMenu(int id);
 
@@ -127,7 +144,12 @@ private:
     int depth_ = 0;
     int zoom_ = 100;
     std::uint64_t drawn_ = 0;
-    std::vector<std::string> menuNames_;
+    // The items of the last menu walk, by id: a core item's name, or a zoom.
+    struct MenuChoice {
+        std::string name;
+        int zoom = 0;
+    };
+    std::vector<MenuChoice> menuChoices_;
 
     // Dragging the panel by its background.
     bool pressed_ = false;  // a press reached the panel and waits for its release

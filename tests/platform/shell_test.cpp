@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "panel_fixture.h"
@@ -155,7 +156,7 @@ TEST_F(ShellTest, TheMenuWalkShowsCheckMarksAndItsIdsChooseTheItems) {
     shell->walkMenu(menu);
     const std::vector<std::string> expected = {
         "关闭菜单", "-", "繁体", "打开/关闭输入", "-", "帮助/其它 {", "字典设置", "备用输入接口", "-",
-        "使用说明", "-", "检查更新", "-", "关于", "}", "退出"};
+        "使用说明", "-", "检查更新", "-", "关于", "-", "缩放 {", "100% [x]", "125%", "150%", "200%", "}", "}", "退出"};
     EXPECT_EQ(menu.lines, expected);
     shell->chooseMenu(menu.ids["繁体"]);
     shell->chooseMenu(0);    // no such item
@@ -239,6 +240,79 @@ TEST_F(ShellTest, TheZoomedPanelStartsNearTheBottomRightCorner) {
         EXPECT_EQ(shell->scaled(app->form.width), c.width) << c.zoom;
         EXPECT_EQ(shell->scaled(app->form.height), c.height) << c.zoom;
     }
+}
+
+TEST_F(ShellTest, AZoomedPanelTooLargeForTheCornerStaysOnTheScreen) {
+    struct Case {
+        int zoom, areaLeft, areaTop, areaWidth, areaHeight;  // the screen area
+        int left, top;                                      // the panel before
+        int expectedLeft, expectedTop;
+    } cases[] = {
+        {100, 0, 0, 1024, 768, 100, 100, 100, 100},         // inside: unmoved
+        {200, 0, 0, 1024, 768, 533, 296, 1024 - 862, 0},    // 862 x 824 over a 768 high screen
+        {150, 0, 0, 1024, 768, 533, 296, 1024 - 647, 768 - 618},
+        {150, 0, 0, 1024, 768, -40, -10, 0, 0},             // off the top-left corner
+        {125, 1024, 0, 1280, 1024, 900, 50, 1024, 50},      // on the second monitor
+        {125, 1024, 0, 1280, 1024, 2200, 900, 2304 - 539, 1024 - 515},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zoom);
+        shell->setZoom(c.zoom);
+        app->form.left = c.left;
+        app->form.top = c.top;
+        shell->keepOnScreen(c.areaLeft, c.areaTop, c.areaWidth, c.areaHeight);
+        EXPECT_EQ(app->form.left, c.expectedLeft);
+        EXPECT_EQ(app->form.top, c.expectedTop);
+    }
+    // Start-up at 200 % on a 1024 x 768 screen: as near the corner as fits.
+    shell->setZoom(200);
+    shell->placeOnScreen(1024, 768);
+    EXPECT_EQ(app->form.left, 1024 - 862 - 60);
+    EXPECT_EQ(app->form.top, 0);
+}
+
+TEST_F(ShellTest, ZoomsAreWholePercentsInTheRangeTheShellKeeps) {
+    struct Case {
+        const char* text;
+        int zoom;
+    } cases[] = {
+        {"100", 100}, {"150%", 150}, {"125\n", 125}, {"50", 50}, {"400", 400}, {"175", 175},
+        {"49", 0},    {"401", 0},    {"", 0},         {"%", 0},   {"1.5", 0},   {"150 %", 0},
+        {"-100", 0},  {"abc", 0},    {" 150", 0},     {"99999999999999999999", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PanelShell::parseZoom(c.text), c.zoom) << c.text;
+}
+
+TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
+    int chosen = 0;
+    shell->onZoomChosen = [&] { ++chosen; };
+    MenuRecorder menu;
+    shell->walkMenu(menu);
+    const std::vector<std::string> zooms{"-", "缩放 {", "100% [x]", "125%", "150%", "200%", "}"};
+    const auto help = std::find(menu.lines.begin(), menu.lines.end(), "关于");
+    ASSERT_GE(menu.lines.end() - help, 8);
+    EXPECT_EQ(std::vector<std::string>(help + 1, help + 1 + 7), zooms);
+
+    // A zoom: taken, the front-end told, the windows brought in line.
+    const int before = settled;
+    shell->chooseMenu(menu.ids["150%"]);
+    EXPECT_EQ(shell->zoom(), 150);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(settled, before + 1);
+    EXPECT_TRUE(shell->needsRepaint());
+
+    // The next walk checks the new zoom; the core's items keep working.
+    MenuRecorder again;
+    shell->walkMenu(again);
+    EXPECT_EQ(std::count(again.lines.begin(), again.lines.end(), "150% [x]"), 1);
+    EXPECT_EQ(std::count(again.lines.begin(), again.lines.end(), "100%"), 1);
+    shell->chooseMenu(again.ids["繁体"]);
+    EXPECT_TRUE(app->form.findMenuItem("繁体")->checked);
+    EXPECT_EQ(shell->zoom(), 150);
+    EXPECT_EQ(chosen, 1);
+    shell->chooseMenu(0);
+    shell->chooseMenu(static_cast<int>(again.lines.size()) + 1);
+    EXPECT_EQ(chosen, 1);
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <QCursor>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 
 #include "engine/builtin.h"
 #include "platform/posix/encoding.h"
 #include "platform/qt/gbkstring.h"
+#include "platform/qt/zoomsetting.h"
 
 namespace lumiko::desktop {
 
@@ -27,10 +29,17 @@ constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 
 }  // namespace
 
-Desktop::Desktop()
+Desktop::Desktop(int zoom)
     : services_(*this, x11_), app_(std::make_unique<App>(services_)),
       shell_(std::make_unique<PanelShell>(*app_, kListLook)) {
     shell_->onSettled = [this] { sync(); };
+    if (zoom == 0) {
+        QString problem;
+        zoom = loadZoom(problem);
+        if (!problem.isEmpty()) services_.log(posix::utf8ToGbk(problem.toStdString()));
+    }
+    if (zoom != 0) shell_->setZoom(zoom);
+    shell_->onZoomChosen = [this] { zoomChosen(); };
     panel_ = std::make_unique<PanelWindow>(app_->form, *shell_);
     panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
     panel_->beforeShow = [this](bool minimised) {
@@ -42,6 +51,9 @@ Desktop::Desktop()
     browser_->hide();
     panel_->watchChild(browser_);
     browser_->browserPage().onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
+    // The page shown zooms with the panel; a new page starts at the view's
+    // own factor, which is set again.
+    connect(browser_, &QWebEngineView::loadFinished, this, [this] { browser_->setZoomFactor(shell_->zoom() / 100.0); });
 
     menu_ = std::make_unique<QMenu>();
     timer_.setTimerType(Qt::CoarseTimer);
@@ -55,7 +67,13 @@ Desktop::~Desktop() {
 
 void Desktop::start() {
     panel_->winId();  // the native window exists before start-up marks it
-    dispatch([this] { app_->startUp(); });
+    dispatch([this] {
+        app_->startUp();
+        // The zoomed panel near the corner, as start-up places the form.
+        int width = 0, height = 0;
+        services_.screenSize(width, height);
+        shell_->placeOnScreen(width, height);
+    });
     // The pinyin table is read now rather than at the first pick, which
     // would otherwise wait for it.
     services_.pinyinReadings(Text());
@@ -78,11 +96,25 @@ void Desktop::tick() {
 
 void Desktop::sync() {
     const Control& web = app_->form.WebBrowser1;
-    const QRect webRect(web.absLeft(), web.absTop(), web.width, web.height);
+    const PanelShell& s = *shell_;
+    const QRect webRect(s.scaled(web.absLeft()), s.scaled(web.absTop()), s.scaled(web.width), s.scaled(web.height));
     if (browser_->geometry() != webRect) browser_->setGeometry(webRect);
+    const double factor = s.zoom() / 100.0;
+    if (!qFuzzyCompare(browser_->zoomFactor(), factor)) browser_->setZoomFactor(factor);
     if (browser_->isVisibleTo(panel_.get()) != web.shown()) browser_->setVisible(web.shown());
     panel_->sync();
     if (settings_ && app_->settings.get() == settingsForm_) settings_->sync();
+}
+
+void Desktop::zoomChosen() {
+    const QScreen* screen = panel_->screen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    shell_->keepOnScreen(area.x(), area.y(), area.width(), area.height());
+    QString problem;
+    if (saveZoom(shell_->zoom(), problem)) return;
+    services_.log(posix::utf8ToGbk(problem.toStdString()));
+    messageBox(QString::fromUtf8("Lumiko输入法"),
+               QString::fromUtf8("缩放已改变，但无法保存，下次启动时不会保留：\n") + problem, false);
 }
 
 void Desktop::trayAdd(const QString& tip) {

@@ -25,7 +25,9 @@ namespace lumiko::desktop {
 class Desktop : public QObject {
     Q_OBJECT
 public:
-    Desktop();
+    // `zoom` is the panel's zoom in percent from the command line, or 0 for
+    // the one the user last chose from the menu (100 when none was).
+    explicit Desktop(int zoom = 0);
     ~Desktop() override;
 
     // Runs the core's start-up, shows the panel and starts the timer.
@@ -46,6 +48,9 @@ public:
 private:
     void tick();
     void sync();
+    // Resizes the panel for a zoom chosen from the menu, keeps it on its
+    // screen and stores the choice.
+    void zoomChosen();
 
     X11Input x11_;
     DesktopServices services_;

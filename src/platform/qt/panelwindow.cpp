@@ -16,7 +16,7 @@ PanelWindow::PanelWindow(PanelForm& form, PanelShell& shell)
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
-    setFixedSize(form.width, form.height);
+    setFixedSize(shell.scaled(form.width), shell.scaled(form.height));
     roles_.highlight = &form.定位透明标签;
     roles_.closeBox = &form.按钮10;
     roles_.pageUp = &form.超级上;
@@ -27,6 +27,8 @@ PanelWindow::PanelWindow(PanelForm& form, PanelShell& shell)
 void PanelWindow::sync() {
     const QString title = QString::fromStdString(posix::gbkToUtf8(form_.title));
     if (windowTitle() != title) setWindowTitle(title);
+    const QSize size(shell_.scaled(form_.width), shell_.scaled(form_.height));
+    if (this->size() != size) setFixedSize(size);
     if (form_.left != placedLeft_ || form_.top != placedTop_) {
         placedLeft_ = form_.left;
         placedTop_ = form_.top;
@@ -47,9 +49,16 @@ void PanelWindow::sync() {
 }
 
 void PanelWindow::paintEvent(QPaintEvent*) {
+    // The form is drawn in its own pixels, zoomed by the painter: captions
+    // are laid out at the form's sizes and rendered at the zoomed ones, and
+    // pictures are scaled smoothly. Qt multiplies this by the screen's own
+    // scale.
     QPainter p(this);
-    const QRectF whole(0, 0, width(), height());
-    QLinearGradient back(0, 0, 0, height());
+    const double zoom = shell_.zoom() / 100.0;
+    p.scale(zoom, zoom);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF whole(0, 0, form_.width, form_.height);
+    QLinearGradient back(0, 0, 0, form_.height);
     back.setColorAt(0, QColor(0xf4, 0xf7, 0xfb));
     back.setColorAt(1, QColor(0xe2, 0xe8, 0xf1));
     p.fillRect(whole, back);

@@ -11,13 +11,15 @@ QT_PACKAGES := qt6-base-dev qt6-webengine-dev libx11-dev libxtst-dev fonts-noto-
 
 # Packages go in first, before the build looks for them.
 deps: qt-deps
-.PHONY: qt-deps qt-e2e
+.PHONY: qt-deps qt-e2e qt-zoom-e2e
 qt-deps:
 	@bash scripts/deps.sh $(QT_PACKAGES)
 
-TEST_STEPS += qt-e2e
+TEST_STEPS += qt-e2e qt-zoom-e2e
 qt-e2e: build
 	bash tests/e2e/linux/e2e.sh $(BUILD)
+qt-zoom-e2e: build
+	bash tests/e2e/linux/zoom.sh $(BUILD)
 
 RUN_PREREQ := build
 RUN_DEMO = bash src/platform/qt/run.sh $(BUILD)

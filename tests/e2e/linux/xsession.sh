@@ -3,8 +3,11 @@
 # Sourced by the end-to-end test and by `make run` without a display.
 #
 # Needs: BUILD (the build folder), OUT (a folder for logs, files and
-# screenshots). Sets: DISPLAY, TARGET_FILE, TARGET_WINDOW, PANEL_PID,
-# PANEL_X, PANEL_Y.
+# screenshots). May set: SCREEN (the screen's size, default 1024x768),
+# PANEL_ARGS (the panel's arguments), PANEL_SCALE (screen pixels per 100 of
+# the panel's form pixels: 100 unless the panel is zoomed). Sets: DISPLAY,
+# TARGET_FILE, TARGET_WINDOW, PANEL_PID, PANEL_X, PANEL_Y. The panel's
+# settings go to OUT, never to the user's own.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 LUMIKO="$ROOT/$BUILD/src/platform/qt/lumiko"
@@ -30,7 +33,7 @@ wait_for() {
 
 session_start() {
   mkdir -p "$OUT"
-  export TMPDIR="$OUT/tmp" XDG_RUNTIME_DIR="$OUT/runtime"
+  export TMPDIR="$OUT/tmp" XDG_RUNTIME_DIR="$OUT/runtime" XDG_CONFIG_HOME="$OUT/config"
   mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -41,7 +44,7 @@ session_start() {
   for tries in 1 2 3 4 5; do
     n=$((100 + RANDOM % 800))
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$OUT/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${SCREEN:-1024x768}x24" -nolisten tcp -noreset >"$OUT/xvfb.log" 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$n"
     if wait_for 20 xdpyinfo && kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
@@ -102,7 +105,7 @@ focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW"
 
 panel_start() {
   # From the data folder, where the panel finds 词库.
-  (cd "$ROOT/data" && exec env ${PANEL_ENV:-} "$LUMIKO") >"$OUT/lumiko.log" 2>&1 &
+  (cd "$ROOT/data" && exec env ${PANEL_ENV:-} "$LUMIKO" ${PANEL_ARGS:-}) >"$OUT/lumiko.log" 2>&1 &
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
@@ -121,8 +124,12 @@ panel_geometry() {
     /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
-# Moves the pointer to x y of the panel.
-panel_move() { xdotool mousemove $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
+# Moves the pointer to x y of the panel's form (scaled to the screen's
+# pixels when the panel is zoomed).
+panel_move() {
+  local scale=${PANEL_SCALE:-100}
+  xdotool mousemove $((PANEL_X + $1 * scale / 100)) $((PANEL_Y + $2 * scale / 100)); sleep 0.05
+}
 
 # Clicks at x y of the panel (button $3, default left).
 panel_click() {
