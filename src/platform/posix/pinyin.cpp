@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/posix/encoding.h"
+#include "platform/posix/layout.h"
 
 #ifndef LUMIKO_PINYIN_FILE
 #define LUMIKO_PINYIN_FILE "pinyin.txt"
@@ -37,8 +38,10 @@ std::string exeDir() {
 PinyinTable loadShipped() {
     std::vector<std::string> candidates;
     if (const char* env = std::getenv("LUMIKO_PINYIN"); env && *env) candidates.emplace_back(env);
-    if (const std::string dir = exeDir(); !dir.empty()) candidates.push_back(dir + "pinyin.txt");
+    const std::string dir = exeDir();
+    if (!dir.empty()) candidates.push_back(dir + "pinyin.txt");
     candidates.emplace_back("pinyin.txt");
+    if (!dir.empty()) candidates.push_back(installedDataFolder(dir.substr(0, dir.size() - 1)) + "/pinyin.txt");
     candidates.emplace_back(LUMIKO_PINYIN_FILE);
     PinyinTable table;
     for (const auto& path : candidates) {
