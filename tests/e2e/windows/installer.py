@@ -41,7 +41,11 @@ def run_wine(session, args, what):
 def registry_value(session, root, name):
     out = subprocess.run(["wine", "reg", "query", root + "\\" + UNINSTALL_KEY, "/v", name], env=session.env,
                          capture_output=True, timeout=60)
-    text = out.stdout.decode("utf-8", "replace")
+    # Wine writes to a pipe in the locale's encoding, or in the code page.
+    try:
+        text = out.stdout.decode("utf-8")
+    except UnicodeDecodeError:
+        text = out.stdout.decode("gbk", "replace")
     for line in text.splitlines():
         parts = line.split(None, 2)
         if len(parts) == 3 and parts[0] == name:
