@@ -90,7 +90,9 @@ TEST_F(DictionaryLayoutTest, TheChoiceSavedIsReadAfterARestartInEachLayout) {
         app->openSettings();
         EXPECT_EQ(app->settings->标签3.text(), "当前反查字典为: " + name);
         // The shipped default stays as shipped unless it is the one written.
-        if (fs::path(c.choiceOnDisk) != tables / u8"字典.txt") EXPECT_EQ(readNative(tables / u8"字典.txt"), "甲");
+        if (fs::path(c.choiceOnDisk) != tables / u8"字典.txt") {
+            EXPECT_EQ(readNative(tables / u8"字典.txt"), "甲");
+        }
         app.reset();
     }
 }
