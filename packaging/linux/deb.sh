@@ -13,12 +13,12 @@ cd "$ROOT_DIR"
 version=$(sed -n 's/^project(lumiko VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 arch=$(dpkg --print-architecture)
 forum=$(sed -n 's/^LUMIKO_FORUM_URL:STRING=//p' "$BUILD/CMakeCache.txt")
-stage="$BUILD/deb"
+stage="$PWD/$BUILD/deb"
 root="$stage/root"
 rm -rf "$stage"
 mkdir -p "$root/DEBIAN" "$stage/debian" "$DIST"
 
-DESTDIR="$PWD/$root" cmake --install "$BUILD" --prefix /usr >"$stage/install.log"
+DESTDIR="$root" cmake --install "$BUILD" --prefix /usr >"$stage/install.log"
 [ -x "$root/usr/bin/lumiko" ] || { echo "deb: the panel was not installed (is Qt 6 there?)"; exit 1; }
 
 # As Debian's helpers do: no debugging symbols in the program, compressed
@@ -39,7 +39,10 @@ chmod 0755 "$root/usr/bin/lumiko"
 printf 'Source: lumiko\n\nPackage: lumiko\nArchitecture: any\n' >"$stage/debian/control"
 shlibs=$(cd "$stage" && dpkg-shlibdeps -O root/usr/bin/lumiko 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { cat "$stage/shlibdeps.log"; echo "deb: dpkg-shlibdeps found no dependencies"; exit 1; }
-extra=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$HERE/depends" | paste -sd, | sed 's/,/, /g')
+# The packages of ./depends that the libraries do not already bring.
+extra=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$HERE/depends" | while read -r p; do
+  grep -qE "(^|, )$p( |,|$)" <<<"$shlibs" || printf '%s\n' "$p"
+done | paste -sd, | sed 's/,/, /g')
 
 cat >"$root/DEBIAN/control" <<CONTROL
 Package: lumiko
@@ -47,7 +50,7 @@ Version: $version
 Architecture: $arch
 Maintainer: Lumiko developers <lumiko@lumiko.org>
 Installed-Size: $(du -sk --exclude=DEBIAN "$root" | cut -f1)
-Depends: $shlibs, $extra
+Depends: $shlibs${extra:+, $extra}
 Section: utils
 Priority: optional
 Homepage: $forum/
