@@ -1,34 +1,19 @@
 // Start-up: writes the handwriting page, reads the tables, installs the tray
 // icon, places the panel and enters stroke mode.
 #include "app/app.h"
+#include "app/config.h"
 #include "engine/builtin.h"
 
 namespace lumiko {
 
 namespace {
 constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
-
-// A dictionary name must stay a plain file name inside 词库\字典: a name
-// holding a path separator, a drive colon or a parent reference would read a
-// file elsewhere. Scans whole GBK characters, since a trail byte can be 0x5C.
-bool plainFileName(std::string_view name) {
-    if (name == "." || name == "..") return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const auto b = static_cast<unsigned char>(name[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) {
-            ++i;
-            continue;
-        }
-        if (b == '\\' || b == '/' || b == ':') return false;
-    }
-    return true;
-}
 }  // namespace
 
 void App::loadTables() {
     auto table = [this](const Text& path) {
         std::string bytes;
-        svc_.readFile(path, bytes);
+        if (!svc_.readFile(path, bytes)) svc_.log(Text("cannot read the table ") + path);
         return SharedText(bytes + "\r\n");
     };
     g.strokeTable = table(files.tables + "\\笔画.txt");
@@ -44,9 +29,12 @@ void App::loadTables() {
 
     const std::string name = readDictionaryChoice();
     std::string dictionary;
-    if (!name.empty() && plainFileName(name))
+    if (!name.empty() && isBareDictionaryName(name)) {
+        bool found = false;
         for (const Text& folder : files.dictionaryFolders)
-            if (svc_.readFile(folder + "\\" + name + ".txt", dictionary)) break;
+            if ((found = svc_.readFile(folder + "\\" + name + ".txt", dictionary))) break;
+        if (!found) svc_.log("cannot read the dictionary " + name + ".txt");
+    }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryName = name;
 }

@@ -4,14 +4,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "platform/posix/encoding.h"
 #include "platform/posix/layout.h"
-
-#ifndef LUMIKO_PINYIN_FILE
-#define LUMIKO_PINYIN_FILE "pinyin.txt"
-#endif
 
 namespace lumiko::posix {
 
@@ -41,16 +38,18 @@ PinyinTable loadShipped() {
     const std::string dir = exeDir();
     if (!dir.empty()) candidates.push_back(dir + "pinyin.txt");
     candidates.emplace_back("pinyin.txt");
-    if (!dir.empty()) candidates.push_back(installedDataFolder(dir.substr(0, dir.size() - 1)) + "/pinyin.txt");
-    candidates.emplace_back(LUMIKO_PINYIN_FILE);
+    const std::string installed = installedDataFolder(dir.empty() ? "." : dir.substr(0, dir.size() - 1));
+    candidates.push_back(installed + "/pinyin.txt");
     PinyinTable table;
     for (const auto& path : candidates) {
         std::string text;
         if (readWhole(path, text)) {
             table.parse(text);
-            break;
+            return table;
         }
     }
+    std::cerr << "lumiko: no pinyin table (LUMIKO_PINYIN, pinyin.txt beside the program, in the working folder or in "
+              << installed << ")" << std::endl;
     return table;
 }
 
