@@ -3,39 +3,57 @@
 
 #include <QApplication>
 #include <cstdio>
-#include <string_view>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/commandline.h"
+#include "platform/posix/encoding.h"
 
 #include "platform/qt/desktop.h"
 #include "platform/qt/panelpainter.h"
 #include "platform/shell.h"
 
+
+// Last: Xlib's macros (Bool, None, Status) would clash with Qt's headers.
+#include <X11/Xlib.h>
+
 namespace {
 
-// --zoom PERCENT (or --zoom=PERCENT): the panel's zoom for this run. Other
-// arguments are left to Qt. Returns false, having said why, when the value
-// is missing or wrong.
-bool zoomOption(int argc, char** argv, int& zoom) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        std::string_view value;
-        if (arg == "--zoom") {
-            if (i + 1 >= argc) {
-                std::fputs("lumiko: --zoom needs a percent, e.g. --zoom 150\n", stderr);
-                return false;
-            }
-            value = argv[++i];
-        } else if (arg.starts_with("--zoom=")) {
-            value = arg.substr(7);
-        } else {
-            continue;
-        }
-        zoom = lumiko::PanelShell::parseZoom(value);
-        if (zoom == 0) {
-            std::fprintf(stderr, "lumiko: --zoom %.*s: not a whole percent between 50 and 400\n",
-                         static_cast<int>(value.size()), value.data());
-            return false;
-        }
+// The answers that need no display: help, version, a wrong argument.
+// Returns the exit status, or -1 when the panel is to start, with the zoom
+// asked for (0 when none was).
+int answerCommandLine(int argc, char** argv, int& zoom) {
+    const std::string program = argc > 0 && argv[0][0] ? argv[0] : "lumiko";
+    const lumiko::CommandLine line = lumiko::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case lumiko::CommandLine::Action::Help:
+            std::fputs(lumiko::posix::gbkToUtf8(lumiko::usageText(program)).c_str(), stdout);
+            return 0;
+        case lumiko::CommandLine::Action::Version:
+            std::fputs(lumiko::versionText().c_str(), stdout);
+            return 0;
+        case lumiko::CommandLine::Action::Error:
+            std::fprintf(stderr, "%s: %s (see %s --help)\n", program.c_str(), line.error.c_str(), program.c_str());
+            return 2;
+        case lumiko::CommandLine::Action::Run:
+            break;
     }
+    if (!line.zoom.empty() && (zoom = lumiko::PanelShell::parseZoom(line.zoom)) == 0) {
+        std::fprintf(stderr, "%s: --zoom %s: not a whole percent from 50 to 400 (see %s --help)\n", program.c_str(),
+                     line.zoom.c_str(), program.c_str());
+        return 2;
+    }
+    return -1;
+}
+
+// The panel types through X11: without a display it cannot start, and says
+// so in one line instead of letting the toolkit abort.
+bool displayUsable() {
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") != "xcb") return true;  // a platform chosen by the user
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XCloseDisplay(display);
     return true;
 }
 
@@ -43,10 +61,19 @@ bool zoomOption(int argc, char** argv, int& zoom) {
 
 int main(int argc, char** argv) {
     int zoom = 0;
-    if (!zoomOption(argc, argv, zoom)) return 2;
+    if (const int status = answerCommandLine(argc, argv, zoom); status >= 0) return status;
     // The panel types through X11; under a Wayland session it runs on
     // XWayland.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!displayUsable()) {
+        const char* name = std::getenv("DISPLAY");
+        if (name && *name)
+            std::fprintf(stderr, "lumiko: cannot open the X display \"%s\" (the panel needs an X11 or XWayland session)\n",
+                         name);
+        else
+            std::fputs("lumiko: no X display (DISPLAY is not set); the panel needs an X11 or XWayland session\n", stderr);
+        return 1;
+    }
     // The browser engine's sandbox cannot run as root; it is switched off
     // only then.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -21,7 +21,7 @@ qt-e2e: build
 qt-zoom-e2e: build
 	bash tests/e2e/linux/zoom.sh $(BUILD)
 
-RUN_PREREQ := build
+RUN_TARGETS := lumiko lumiko-screenshot
 RUN_DEMO = bash src/platform/qt/run.sh $(BUILD)
 
 # This file comes before the top-level targets: `make` alone still builds.

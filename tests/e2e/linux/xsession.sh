@@ -3,14 +3,16 @@
 # Sourced by the end-to-end test and by `make run` without a display.
 #
 # Needs: BUILD (the build folder), OUT (a folder for logs, files and
-# screenshots). May set: SCREEN (the screen's size, default 1024x768),
-# PANEL_ARGS (the panel's arguments), PANEL_SCALE (screen pixels per 100 of
-# the panel's form pixels: 100 unless the panel is zoomed). Sets: DISPLAY,
-# TARGET_FILE, TARGET_WINDOW, PANEL_PID, PANEL_X, PANEL_Y. The panel's
-# settings go to OUT, never to the user's own.
+# screenshots). May set: LUMIKO (the program, default the build's),
+# PANEL_DIR (its working folder, default data/ where it finds 词库), SCREEN
+# (the screen's size, default 1024x768), PANEL_ARGS (the panel's arguments),
+# PANEL_SCALE (screen pixels per 100 of the panel's form pixels: 100 unless
+# the panel is zoomed). Sets: DISPLAY, TARGET_FILE, TARGET_WINDOW,
+# PANEL_PID, PANEL_X, PANEL_Y. The panel's settings go to OUT, never to the
+# user's own (a HOME inside OUT is kept as it is).
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
-LUMIKO="$ROOT/$BUILD/src/platform/qt/lumiko"
+LUMIKO="${LUMIKO:-$ROOT/$BUILD/src/platform/qt/lumiko}"
 SCREENSHOT="$ROOT/$BUILD/src/platform/qt/lumiko-screenshot"
 SESSION_PIDS=()
 
@@ -33,7 +35,8 @@ wait_for() {
 
 session_start() {
   mkdir -p "$OUT"
-  export TMPDIR="$OUT/tmp" XDG_RUNTIME_DIR="$OUT/runtime" XDG_CONFIG_HOME="$OUT/config"
+  export TMPDIR="$OUT/tmp" XDG_RUNTIME_DIR="$OUT/runtime"
+  case "$HOME" in "$OUT"/*) ;; *) export XDG_CONFIG_HOME="$OUT/config" ;; esac
   mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -104,8 +107,8 @@ panel_unshown() { ! panel_shown; }
 focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW" ]; }
 
 panel_start() {
-  # From the data folder, where the panel finds 词库.
-  (cd "$ROOT/data" && exec env ${PANEL_ENV:-} "$LUMIKO" ${PANEL_ARGS:-}) >"$OUT/lumiko.log" 2>&1 &
+  # From the data folder, where the panel finds 词库, unless told otherwise.
+  (cd "${PANEL_DIR:-$ROOT/data}" && exec env ${PANEL_ENV:-} "$LUMIKO" ${PANEL_ARGS:-}) >"$OUT/lumiko.log" 2>&1 &
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
