@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/posix/encoding.h"
+#include "platform/qt/padscheme.h"
 
 namespace lumiko::desktop {
 
@@ -212,6 +213,7 @@ QWebEnginePage* BrowserPage::createWindow(WebWindowType) {
 BrowserView::BrowserView(QWidget* parent)
     : QWebEngineView(parent), page_(new BrowserPage(this)),
       document_(std::make_unique<BrowserDocument>(*page_)) {
+    installPadService(page_->profile());
     setPage(page_);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { document_->loadStarted(); });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { document_->loadFinished(ok); });

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "platform/qt/desktop.h"
+#include "platform/qt/padscheme.h"
 #include "platform/qt/panelpainter.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    lumiko::desktop::registerPadScheme();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("lumiko");
