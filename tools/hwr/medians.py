@@ -60,19 +60,20 @@ def main():
     args = ap.parse_args()
     wanted = frequent(args.root, args.count)
     lines, missing = [], []
-    with tarfile.open(fetch()) as tar:
-        for c in wanted:
-            try:
-                member = tar.extractfile("package/%s.json" % c)
-            except KeyError:
-                member = None
-            if member is None:
-                missing.append(c)
-                continue
-            medians = json.load(member)["medians"]
-            # The data's y axis grows upwards from -124; the pad's downwards.
-            strokes = [[[x, 900 - y] for x, y in stroke] for stroke in medians]
-            lines.append(c + "\t" + json.dumps(strokes, separators=(",", ":")))
+    names = {"package/%s.json" % c: c for c in wanted}
+    found = {}
+    # One pass in the archive's order: a compressed archive cannot seek back.
+    with tarfile.open(fetch(), "r|gz") as tar:
+        for member in tar:
+            if member.name in names:
+                found[names[member.name]] = json.load(tar.extractfile(member))["medians"]
+    for c in wanted:
+        if c not in found:
+            missing.append(c)
+            continue
+        # The data's y axis grows upwards from -124; the pad's downwards.
+        strokes = [[[x, 900 - y] for x, y in stroke] for stroke in found[c]]
+        lines.append(c + "\t" + json.dumps(strokes, separators=(",", ":")))
     with open(args.out + ".tmp", "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
     os.replace(args.out + ".tmp", args.out)
