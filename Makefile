@@ -73,3 +73,4 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(MINGW_BUILD)
 
 -include tools/datagen/data.mk
+-include tools/hwr/hwr.mk
