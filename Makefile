@@ -17,6 +17,7 @@ RUN_PREREQ := build
 
 -include src/platform/qt/qt.mk
 -include src/platform/win32/win32.mk
+-include tests/fuzz/fuzz.mk
 
 all: build
 
