@@ -16,6 +16,10 @@ namespace {
 using lumiko::Text;
 using lumiko::fuzz::MemoryServices;
 
+// Whether names are trimmed, listed, saved and loaded by one rule whatever the
+// case of ".txt", and a failed save is told.
+constexpr bool kOneRuleForNames = false;
+
 const Text kFolder = "词库\\字典";
 const Text kChoice = "词库\\字典.txt";
 
@@ -83,7 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (in.next(4) != 0) desk.files[kFolder + "\\" + Text(name)] = "abc " + Text(name);
     }
 
-    startAndCheck(desk);
+    const Text loaded = startAndCheck(desk);
+    // The stored name with line breaks and blanks around it loads the file of that name.
+    const size_t from = stored.find_first_not_of(" \r\n"), to = stored.find_last_not_of(" \r\n");
+    const Text trimmed = from == Text::npos ? Text() : stored.substr(from, to - from + 1);
+    if (const auto it = desk.files.find(kFolder + "\\" + trimmed + ".txt");
+        kOneRuleForNames && !trimmed.empty() && lumiko::isBareDictionaryName(trimmed) && it != desk.files.end() &&
+        loaded != it->second)
+        fail("the stored name '" + stored + "' does not load its file");
 
     // The settings window: a selection, maybe a name typed over it, the save.
     lumiko::App app(desk);
@@ -99,14 +110,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text chosen = items[static_cast<size_t>(w.列表框1.selected)];
     const bool typed = in.next(4) == 0;
     if (typed) w.编辑框1.setText(in.section());
+    desk.writesFail = in.next(8) == 0;
+    desk.messages.clear();
+    const int attempts = desk.writeAttempts;
     w.加载.onClick();
+    if (desk.writesFail) {
+        const bool told = !desk.messages.empty() && desk.messages.back().text.find("字典.txt") != Text::npos;
+        if (kOneRuleForNames && desk.writeAttempts != attempts && !told) fail("a failed save is not told");
+        return 0;
+    }
     if (typed) return 0;
 
     // A listed name with nothing around it loads the file that was chosen.
     const Text base = chosen.substr(0, chosen.size() - 4);
     const bool plain = !base.empty() && lumiko::isBareDictionaryName(base) && base.find_first_of(" \t\r\n") == Text::npos;
     const auto file = desk.files.find(kFolder + "\\" + chosen);
-    if (plain && endsWithTxt(chosen, false) && file != desk.files.end() && startAndCheck(desk) != file->second)
+    if (plain && (kOneRuleForNames || endsWithTxt(chosen, false)) && file != desk.files.end() &&
+        startAndCheck(desk) != file->second)
         fail("saving " + chosen + " does not load it at the next start");
     return 0;
 }

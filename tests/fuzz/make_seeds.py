@@ -50,9 +50,14 @@ def main():
                         ("none", "<html>nothing</html>"), ("close_first", "Й 1 Ж 2 Й"), ("equal", "ЖLumiko 1.0Й")]:
         write("version", label, gbk(page))
 
-    write("dictname", "pinyin", gbk("拼音") + SEP + gbk("拼音.txt\0新华字典.txt\0X.TXT") + b"\x01\x01\x01\x01")
-    write("dictname", "line_break", gbk("拼音\r\n") + SEP + gbk("拼音.txt") + b"\x01\x00\x01")
-    write("dictname", "typed", b"" + SEP + gbk("a.txt\0..\\b.txt\0c.TxT") + b"\x01\x01\x01\x00\x00" + SEP + gbk("..\\x.txt"))
+    # the stored name; the listing (names separated by NUL); whether each listed
+    # file is readable, the item selected, whether a name is typed, whether the save fails
+    write("dictname", "pinyin", gbk("拼音") + SEP + gbk("拼音.txt\0新华字典.txt\0X.TXT") + SEP + b"\x01\x01\x01\x01\x01\x01")
+    write("dictname", "line_break", gbk("拼音\r\n") + SEP + gbk("拼音.txt") + SEP + b"\x01\x00\x01\x01")
+    write("dictname", "upper_case", gbk("X") + SEP + gbk("X.TXT\0y.txt") + SEP + b"\x01\x01\x00\x01\x01")
+    write("dictname", "save_fails", gbk("y") + SEP + gbk("y.txt") + SEP + b"\x01\x00\x01\x00")
+    write("dictname", "typed", b"" + SEP + gbk("a.txt\0..\\b.txt\0c.TxT") + SEP + b"\x01\x01\x01\x00\x00" + SEP +
+          gbk("..\\x.txt"))
 
     for sim in sorted(os.listdir("tests/scenarios")):
         if sim.endswith(".sim"):

@@ -98,17 +98,21 @@ int main(int argc, char** argv) {
         return bound <= 1 ? 0u : static_cast<std::uint32_t>(rng() % bound);
     };
 
-    std::printf("%10s %14s %12s %10s\n", "events", "heap bytes", "heap blocks", "rss KiB");
-    long long first = -1, last = 0, low = -1, high = 0;
+    std::printf("%10s %14s %12s %10s %12s %9s\n", "events", "heap bytes", "heap blocks", "rss KiB", "typed bytes",
+                "messages");
+    long long first = -1, last = 0, low = -1, high = 0, typed = 0, messages = 0;
     for (long long i = 1; i <= events; ++i) {
         driver.step(choose);
         if (i % every != 0 && i != events) continue;
+        // What the panel did since the last report, before its records go.
+        typed += static_cast<long long>(desk.chars.size());
+        messages += static_cast<long long>(desk.messages.size());
         desk.clearRecords();
         last = liveBytes.load();
         if (first < 0) first = last;
         low = low < 0 || last < low ? last : low;
         high = last > high ? last : high;
-        std::printf("%10lld %14lld %12lld %10ld\n", i, last, liveBlocks.load(), rssKiB());
+        std::printf("%10lld %14lld %12lld %10ld %12lld %9lld\n", i, last, liveBlocks.load(), rssKiB(), typed, messages);
         std::fflush(stdout);
     }
     const bool flat = last - first <= tolerance;

@@ -41,6 +41,7 @@ bool MemoryServices::readFile(const Text& path, std::string& bytes) {
 }
 
 bool MemoryServices::writeFile(const Text& path, const std::string& bytes) {
+    ++writeAttempts;
     if (writesFail) return false;
     files[normal(path)] = bytes;
     return true;

@@ -22,6 +22,7 @@ public:
     // `files`: a listed file can still be unreadable).
     std::map<Text, std::vector<Text>> folders;
     bool writesFail = false;
+    int writeAttempts = 0;  // writes and replaces asked for, failed ones too
 
     std::vector<Text> reads;  // every path asked for, in order
 

@@ -11,11 +11,11 @@ const char* const kPieces[] = {"1", "2", "3", "4", "5", "0", "9", "a", "z", " ",
                                "Ж", "Й", "Lumiko 1.0", ".txt", ".TXT", "\\", "..", "拼音"};
 }  // namespace
 
-Text randomText(const Choose& choose, std::size_t maxLength) {
+Text randomText(const Choose& choose, std::size_t maxLength, bool raw) {
     Text t;
     const std::size_t n = choose(static_cast<std::uint32_t>(maxLength) + 1);
     while (t.size() < n) {
-        if (choose(4) == 0) t.push_back(static_cast<char>(choose(256)));
+        if (raw && choose(4) == 0) t.push_back(static_cast<char>(choose(256)));
         else t += kPieces[choose(std::size(kPieces))];
     }
     return t;
@@ -124,7 +124,7 @@ void PanelDriver::desktopChange(const Choose& choose) {
     case 0: desk_.network = static_cast<int>(choose(2)); break;
     case 1:
         desk_.httpOk = choose(4) != 0;
-        desk_.httpBody = randomText(choose, 64);
+        desk_.httpBody = randomText(choose, 64, true);
         break;
     case 2: desk_.answerYes = choose(2) != 0; break;
     case 3:

@@ -18,8 +18,11 @@ namespace lumiko::fuzz {
 using Choose = std::function<std::uint32_t(std::uint32_t bound)>;
 
 // Text for typed fields, pages and downloads: ASCII, GBK characters of the
-// tables, the version markers, blanks and line breaks, or raw bytes.
-Text randomText(const Choose& choose, std::size_t maxLength);
+// tables, the version markers, blanks and line breaks, and with `raw` any
+// byte. What the desktop hands over (typed text, the handwriting page's
+// field) is whole GBK, converted at the edge; a downloaded page may be
+// anything.
+Text randomText(const Choose& choose, std::size_t maxLength, bool raw = false);
 
 class PanelDriver {
 public:
