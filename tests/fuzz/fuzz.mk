@@ -6,7 +6,7 @@
 #                    shipped tables, the core's heap every 100,000 events
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 600
-FUZZ_HARNESSES := search infostrip version dictname simparser panel
+FUZZ_HARNESSES := search infostrip version dictname simparser panel encoding
 FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev
 
 .PHONY: fuzz fuzz-smoke fuzz-build fuzz-deps soak

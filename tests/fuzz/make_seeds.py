@@ -64,6 +64,10 @@ def main():
             with open(os.path.join("tests/scenarios", sim), "rb") as f:
                 write("simparser", sim[:-4], f.read())
 
+    for label, text in [("tables", stroke[:400]), ("components", b"\xfe\x51\xfe\x59\xfe\x90 \x80\xff\x81"),
+                        ("path", gbk("词库\\字典\\拼音.txt")), ("four_byte", "𠀀€".encode("gb18030"))]:
+        write("encoding", label, text)
+
     events = bytes(rnd.randrange(256) for _ in range(600))
     write("panel", "shipped_heads", stroke + SEP + extra + SEP + four + SEP + assoc + SEP + gbk("拼音") + SEP +
           gbk("de 的\r\nyi 一\r\nshi 十") + SEP + events)
