@@ -7,6 +7,7 @@ set -uo pipefail
 build=$1 seconds=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
+export LUMIKO_PINYIN="$here/../../data/pinyin.txt"
 report="$build/fuzz-report.txt"
 failed=()
 rows=()

@@ -23,6 +23,8 @@ void MemoryServices::clearRecords() {
     downloads.shrink_to_fit();
     navigations.clear();
     navigations.shrink_to_fit();
+    logged.clear();
+    logged.shrink_to_fit();
     reads.clear();
     reads.shrink_to_fit();
 }
