@@ -13,6 +13,10 @@
 
 namespace {
 
+// Whether lines whose key or value is not whole GBK are passed over (and in
+// the word hints, lines that are not whole GBK, blanks in the word dropped).
+constexpr bool kWholeGbkOnly = false;
+
 using lumiko::PageLayout;
 using lumiko::Text;
 
@@ -47,7 +51,8 @@ void plainPage(const std::string& table, const std::string& code, const PageLayo
                 key = line.substr(0, space);
                 const std::string after = line.substr(space + 1);
                 value = after.substr(0, after.find(' '));
-                wellFormed = !value.empty();
+                wellFormed = !value.empty() &&
+                             (!kWholeGbkOnly || (lumiko::isWholeGbk(key) && lumiko::isWholeGbk(value)));
             }
         }
         if (wellFormed) {
@@ -100,7 +105,8 @@ void plainPaging(const std::string& table, const std::string& code, const PageLa
 }
 
 // The two-character words offered for `first`: lines that are exactly it,
-// one space and two more bytes (no blank, no line break), the first eight.
+// one space and two more bytes (no line break; no blank, or with whole GBK
+// the blanks dropped from the word), the first eight.
 std::vector<Text> plainWordHints(const std::string& table, const Text& first) {
     std::vector<Text> words;
     for (const std::string_view line : lumiko::fuzz::splitLines(table)) {
@@ -108,6 +114,11 @@ std::vector<Text> plainWordHints(const std::string& table, const Text& first) {
         if (line.size() != first.size() + 3 || line.substr(0, first.size()) != first || line[first.size()] != ' ')
             continue;
         const std::string_view next = line.substr(first.size() + 1);
+        if (kWholeGbkOnly) {
+            if (next.find_first_of("\r\n") != std::string_view::npos || !lumiko::isWholeGbk(line)) continue;
+            words.push_back(first + lumiko::removeSpaces(next));
+            continue;
+        }
         if (next.find_first_of(" \r\n") != std::string_view::npos) continue;
         words.push_back(first + Text(next));
     }
