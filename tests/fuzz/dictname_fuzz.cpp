@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "app/app.h"
-#include "app/config.h"
 #include "support/fuzz_input.h"
 #include "support/memory_services.h"
 
@@ -26,6 +25,18 @@ const Text kChoice = "词库\\字典.txt";
 [[noreturn]] void fail(const std::string& what) {
     std::cerr << what << '\n';
     std::abort();
+}
+
+// A name that stays inside the dictionary folder: not "." or "..", and no
+// '\', '/' or ':' outside the two-byte characters (a trail byte may be 0x5C).
+bool staysInFolder(std::string_view name) {
+    if (name == "." || name == "..") return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) ++i;
+        else if (b == '\\' || b == '/' || b == ':') return false;
+    }
+    return true;
 }
 
 bool endsWithTxt(const Text& name, bool anyCase) {
@@ -52,7 +63,7 @@ Text startAndCheck(MemoryServices& desk) {
         const Text prefix = kFolder + "\\";
         if (path.rfind(prefix, 0) != 0) fail("read outside the tables: " + path);
         const Text file = path.substr(prefix.size());
-        if (!lumiko::isBareDictionaryName(file) || !endsWithTxt(file, true))
+        if (!staysInFolder(file) || !endsWithTxt(file, true))
             fail("dictionary path leaves the folder: " + path);
         if (const auto it = desk.files.find(path); it != desk.files.end()) {
             dictionaryRead = it->second;
@@ -92,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const size_t from = stored.find_first_not_of(" \r\n"), to = stored.find_last_not_of(" \r\n");
     const Text trimmed = from == Text::npos ? Text() : stored.substr(from, to - from + 1);
     if (const auto it = desk.files.find(kFolder + "\\" + trimmed + ".txt");
-        kOneRuleForNames && !trimmed.empty() && lumiko::isBareDictionaryName(trimmed) && it != desk.files.end() &&
+        kOneRuleForNames && !trimmed.empty() && staysInFolder(trimmed) && it != desk.files.end() &&
         loaded != it->second)
         fail("the stored name '" + stored + "' does not load its file");
 
@@ -123,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A listed name with nothing around it loads the file that was chosen.
     const Text base = chosen.substr(0, chosen.size() - 4);
-    const bool plain = !base.empty() && lumiko::isBareDictionaryName(base) && base.find_first_of(" \t\r\n") == Text::npos;
+    const bool plain = !base.empty() && staysInFolder(base) && base.find_first_of(" \t\r\n") == Text::npos;
     const auto file = desk.files.find(kFolder + "\\" + chosen);
     if (plain && (kOneRuleForNames || endsWithTxt(chosen, false)) && file != desk.files.end() &&
         startAndCheck(desk) != file->second)
