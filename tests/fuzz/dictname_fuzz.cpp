@@ -34,7 +34,7 @@ bool staysInFolder(std::string_view name) {
     for (size_t i = 0; i < name.size(); ++i) {
         const auto b = static_cast<unsigned char>(name[i]);
         if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) ++i;
-        else if (b == '\\' || b == '/' || b == ':') return false;
+        else if (b == '\\' || b == '/') return false;
     }
     return true;
 }
