@@ -27,6 +27,7 @@ RUN_TARGETS := lumiko-sim
 
 -include src/platform/qt/qt.mk
 -include src/platform/win32/win32.mk
+-include tests/fuzz/fuzz.mk
 -include packaging/linux/deb.mk
 
 all: build
