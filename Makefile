@@ -27,6 +27,7 @@ RUN_TARGETS := lumiko-sim
 
 -include src/platform/qt/qt.mk
 -include src/platform/win32/win32.mk
+-include tests/fuzz/fuzz.mk
 -include packaging/linux/deb.mk
 
 all: build
@@ -73,3 +74,4 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(MINGW_BUILD)
 
 -include tools/datagen/data.mk
+-include tools/hwr/hwr.mk

@@ -30,10 +30,17 @@ void App::loadTables() {
     const std::string name = readDictionaryChoice();
     std::string dictionary;
     if (!name.empty() && isBareDictionaryName(name)) {
-        bool found = false;
-        for (const Text& folder : files.dictionaryFolders)
-            if ((found = svc_.readFile(folder + "\\" + name + ".txt", dictionary))) break;
-        if (!found) svc_.log("cannot read the dictionary " + name + ".txt");
+        // The user's folder first, then the tables' own; each path tried is told.
+        Text tried;
+        for (const Text& folder : files.dictionaryFolders) {
+            const Text path = folder + "\\" + name + ".txt";
+            if (svc_.readFile(path, dictionary)) {
+                tried.clear();
+                break;
+            }
+            tried += (tried.empty() ? "" : " or ") + path;
+        }
+        if (!tried.empty()) svc_.log("cannot read the dictionary " + tried);
     }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryName = name;

@@ -11,6 +11,7 @@
 #include "platform/posix/encoding.h"
 
 #include "platform/qt/desktop.h"
+#include "platform/qt/padscheme.h"
 #include "platform/qt/panelpainter.h"
 #include "platform/shell.h"
 
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    lumiko::desktop::registerPadScheme();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("lumiko");
