@@ -46,10 +46,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 return line;
             }
             value = args[++i];
-            hasValue = true;
         }
         if (found && found->value) line.*(found->into) = value;
-        if (found && !found->value && hasValue) found = nullptr;
         if (!found) {
             line.action = CommandLine::Action::Error;
             line.error = (arg.size() > 1 && arg[0] == '-' ? "unknown option " : "unexpected argument ") + arg;

@@ -223,7 +223,7 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
         } else if (!item.submenu.empty()) {
             visitor.beginSubmenu(item.name);
             walk(visitor, item.submenu);
-            if (item.name == "帮助/其它") {
+            if (item.name == "帮助/其它" && onZoomChosen) {
                 visitor.separator();
                 visitor.beginSubmenu("缩放");
                 for (const int percent : zoomChoices()) {

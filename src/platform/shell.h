@@ -89,7 +89,8 @@ public:
     static int parseZoom(std::string_view text);
     // Runs after the user chose a zoom from the menu and setZoom() took it:
     // the front-end resizes its window, keeps it on the screen and stores
-    // the choice for the next start.
+    // the choice for the next start. The menu offers the zooms only when it
+    // is set.
     std::function<void()> onZoomChosen;
 
     // The mouse over the panel, in the window's client coordinates; `screenX`,
@@ -116,9 +117,9 @@ public:
     void closeRequest();
 
     // Walks the menu with the check marks of the moment; chooseMenu() takes
-    // the id of an item of the last walk. The front-end's own submenu
-    // "缩放", with a check mark on the current zoom, ends the submenu
-    // "帮助/其它".
+    // the id of an item of the last walk. For a front-end that draws the
+    // panel zoomed (one that sets onZoomChosen) the submenu "缩放", with a
+    // check mark on the current zoom, ends the submenu "帮助/其它".
     void walkMenu(MenuVisitor& visitor);
     void chooseMenu(int id);
 

@@ -152,11 +152,12 @@ struct MenuRecorder : MenuVisitor {
 };
 
 TEST_F(ShellTest, TheMenuWalkShowsCheckMarksAndItsIdsChooseTheItems) {
+    // A front-end that does not zoom the panel: the core's menu as it is.
     MenuRecorder menu;
     shell->walkMenu(menu);
     const std::vector<std::string> expected = {
         "关闭菜单", "-", "繁体", "打开/关闭输入", "-", "帮助/其它 {", "字典设置", "备用输入接口", "-",
-        "使用说明", "-", "检查更新", "-", "关于", "-", "缩放 {", "100% [x]", "125%", "150%", "200%", "}", "}", "退出"};
+        "使用说明", "-", "检查更新", "-", "关于", "}", "退出"};
     EXPECT_EQ(menu.lines, expected);
     shell->chooseMenu(menu.ids["繁体"]);
     shell->chooseMenu(0);    // no such item
@@ -292,6 +293,13 @@ TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
     const auto help = std::find(menu.lines.begin(), menu.lines.end(), "关于");
     ASSERT_GE(menu.lines.end() - help, 8);
     EXPECT_EQ(std::vector<std::string>(help + 1, help + 1 + 7), zooms);
+    // Every other item keeps its place.
+    std::vector<std::string> rest = menu.lines;
+    rest.erase(rest.begin() + (help + 1 - menu.lines.begin()), rest.begin() + (help + 8 - menu.lines.begin()));
+    const std::vector<std::string> core = {
+        "关闭菜单", "-", "繁体", "打开/关闭输入", "-", "帮助/其它 {", "字典设置", "备用输入接口", "-",
+        "使用说明", "-", "检查更新", "-", "关于", "}", "退出"};
+    EXPECT_EQ(rest, core);
 
     // A zoom: taken, the front-end told, the windows brought in line.
     const int before = settled;

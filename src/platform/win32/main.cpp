@@ -46,6 +46,11 @@ int answerCommandLine() {
             return 2;
         case lumiko::CommandLine::Action::Run: break;
     }
+    // The Windows panel is drawn at its layout's size only, so far.
+    if (!line.zoom.empty()) {
+        answer("lumiko.exe: --zoom is not available in the Windows panel yet\n", true);
+        return 2;
+    }
     return -1;
 }
 
