@@ -16,6 +16,7 @@ RUN_DEMO = @echo "The desktop panel is not built yet; starting lumiko-sim on a s
 RUN_PREREQ := build
 
 -include src/platform/qt/qt.mk
+-include src/platform/qt/typing/typing.mk
 -include src/platform/win32/win32.mk
 
 all: build

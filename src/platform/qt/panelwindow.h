@@ -5,10 +5,12 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "app/panelform.h"
 #include "platform/pointer.h"
 #include "platform/qt/panelpainter.h"
+#include "platform/qt/restorestrip.h"
 
 namespace lumiko::desktop {
 
@@ -46,6 +48,7 @@ private:
     void press(QMouseEvent* e);
     void updatePointer(int x, int y);
     std::size_t visualState() const;
+    void syncUnmanaged();
 
     PanelForm& form_;
     std::function<void(const std::function<void()>&)> dispatch_;
@@ -55,6 +58,10 @@ private:
     Roles roles_;
     std::size_t drawn_ = 0;
     int placedLeft_ = -1000000, placedTop_ = -1000000;
+    // On Wayland sessions no window manager handles the panel: it stands
+    // for itself when minimised.
+    const bool unmanaged_ = waylandSession();
+    std::unique_ptr<RestoreStrip> strip_;
 
     // Dragging the panel by its background.
     bool dragArmed_ = false, dragging_ = false;

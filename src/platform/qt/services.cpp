@@ -29,15 +29,43 @@ QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(
 QString messageText(const Text& t) { return fromGbk(t).replace("\r\n", "\n"); }
 }  // namespace
 
-bool DesktopServices::focusedWindow(std::uint64_t& handle) { return x11_.focusedWindow(handle); }
-
-void DesktopServices::sendChar(std::uint64_t window, unsigned char byte) {
-    for (const char32_t cp : composer_.feed(window, byte)) x11_.typeChar(window, cp);
+DesktopServices::DesktopServices(Desktop& desktop, X11Input& x11)
+    : desktop_(desktop), x11_(x11), typing_(chooseTypist(currentSession(), x11)) {
+    // Once the panel is up, the user learns if the session's own programs
+    // cannot be reached, and what to do.
+    if (!typing_.advice.empty())
+        QTimer::singleShot(0, qApp, [this] {
+            desktop_.messageBox(QStringLiteral("Lumiko输入法 1.0"), QString::fromStdString(typing_.advice), false);
+        });
+    restTimer_.callOnTimeout([this] { typing_.typist->rest(); });
+    restTimer_.start(1000);
 }
 
-void DesktopServices::sendKey(Key key) { x11_.pressKey(key); }
+bool DesktopServices::focusedWindow(std::uint64_t& handle) { return typing_.typist->focus(handle); }
+
+void DesktopServices::sendChar(std::uint64_t window, unsigned char byte) {
+    if (window != pendingWindow_) flushTyping();
+    pendingWindow_ = window;
+    for (const char32_t cp : composer_.feed(window, byte)) pendingText_ += QString::fromUcs4(&cp, 1).toStdString();
+    if (pendingText_.empty() || flushQueued_) return;
+    flushQueued_ = true;
+    QTimer::singleShot(0, qApp, [this] { flushTyping(); });
+}
+
+void DesktopServices::flushTyping() {
+    flushQueued_ = false;
+    if (pendingText_.empty()) return;
+    typing_.typist->type(pendingWindow_, pendingText_);
+    pendingText_.clear();
+}
+
+void DesktopServices::sendKey(Key key) {
+    flushTyping();
+    typing_.typist->press(key);
+}
 
 void DesktopServices::setClipboard(const Text& text) {
+    flushTyping();
     // The panel keeps the CLIPBOARD selection until another program takes it.
     QGuiApplication::clipboard()->setText(fromGbk(text), QClipboard::Clipboard);
 }

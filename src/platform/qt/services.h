@@ -4,7 +4,10 @@
 // clock and network.
 #pragma once
 
+#include <QTimer>
+
 #include "platform/qt/charcompose.h"
+#include "platform/qt/typing/typist.h"
 #include "platform/services.h"
 
 namespace lumiko::desktop {
@@ -14,7 +17,7 @@ class X11Input;
 
 class DesktopServices : public Services {
 public:
-    DesktopServices(Desktop& desktop, X11Input& x11) : desktop_(desktop), x11_(x11) {}
+    DesktopServices(Desktop& desktop, X11Input& x11);
 
     bool focusedWindow(std::uint64_t& handle) override;
     void sendChar(std::uint64_t window, unsigned char byte) override;
@@ -49,9 +52,19 @@ public:
     void settingsOpened() override;
 
 private:
+    // Types the characters put together so far as one text.
+    void flushTyping();
+
     Desktop& desktop_;
     X11Input& x11_;
+    Typing typing_;
     CharComposer composer_;
+    // The core hands text over a byte at a time; the characters wait here
+    // until its handler is done and are typed as one text.
+    std::string pendingText_;
+    std::uint64_t pendingWindow_ = 0;
+    bool flushQueued_ = false;
+    QTimer restTimer_;
 };
 
 }  // namespace lumiko::desktop

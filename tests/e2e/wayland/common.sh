@@ -1,0 +1,159 @@
+# What the Wayland end-to-end tests share: running as an ordinary user, the
+# checks, the virtual pointer that clicks the panel (an XWayland window), and
+# the typing run that both compositors go through. Sourced by sway.sh and
+# gnome.sh.
+#
+# Needs: WORK (a folder the test user owns, holding lumiko, its data and the
+# test helpers, see stage_work), and for the typing run the functions
+# focus_is_target and target_text of the suite.
+
+TEST_USER=lumiko-test
+SESSION_PIDS=()
+
+# Copies what a run needs into a fresh folder that the test user can read:
+# the compositors refuse to run as root, and the clone CI tests may lie in
+# root's home.
+stage_work() {  # stage_work ROOT BUILD NAME -> WORK
+  local root=$1 build=$2
+  WORK=$(mktemp -d "/tmp/lumiko-$3.XXXXXX")
+  mkdir -p "$WORK/bin" "$WORK/data"
+  cp "$root/$build/src/platform/qt/lumiko" "$root/$build/src/platform/qt/lumiko-test-pointer" "$WORK/bin/"
+  [ -e "$root/$build/src/platform/qt/typing/lumiko-ibus-engine" ] &&
+    cp "$root/$build/src/platform/qt/typing/lumiko-ibus-engine" "$WORK/bin/"
+  cp -r "$root/data/词库" "$WORK/data/"
+  cp "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
+  chmod -R a+rX "$WORK"
+}
+
+# Runs the rest of a suite as the test user (made once), or as the caller
+# when that is not root.
+as_test_user() {
+  if [ "$(id -u)" -ne 0 ]; then "$@"; return; fi
+  id "$TEST_USER" >/dev/null 2>&1 || useradd --system --create-home --home-dir "/var/lib/$TEST_USER" \
+    --shell /bin/bash "$TEST_USER" || return 1
+  chown -R "$TEST_USER" "$WORK"
+  runuser -u "$TEST_USER" -- env -i PATH="$PATH" HOME="/var/lib/$TEST_USER" LANG=C.UTF-8 "$@"
+}
+
+session_stop() {
+  local pid
+  for pid in "${SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  SESSION_PIDS=()
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+}
+
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
+  else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+
+# The virtual pointer: a helper process fed one command a line, which
+# answers each with "done".
+pointer_start() {  # pointer_start WIDTH HEIGHT
+  coproc POINTER { exec "$WORK/bin/lumiko-test-pointer" "$1" "$2" 2>>"$WORK/pointer.log"; }
+  SESSION_PIDS+=($POINTER_PID)
+  local line
+  read -r -t 20 line <&"${POINTER[0]}" && [ "$line" = ready ]
+}
+pointer() {
+  local line
+  echo "$*" >&"${POINTER[1]}"
+  read -r -t 10 line <&"${POINTER[0]}"
+}
+
+# The panel, an XWayland window: found and measured with the X tools.
+panel_start() {
+  (cd "$WORK/data" && exec env QT_QPA_PLATFORM=xcb ${PANEL_ENV:-} "$WORK/bin/lumiko") >"$WORK/lumiko.log" 2>&1 &
+  PANEL_PID=$!
+  SESSION_PIDS+=($PANEL_PID)
+  wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
+  local w
+  PANEL_WINDOW=$(for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
+    xwininfo -id "$w" | awk -v w="$w" '/Width:/{a=$2} /Height:/{b=$2} END{print a * b, w}'
+  done | sort -n | tail -1 | cut -d' ' -f2)
+  read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
+  sleep 1  # the first paint
+}
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+panel_shown() { xwininfo -id "$PANEL_WINDOW" | grep -q "Map State: IsViewable"; }
+panel_unshown() { ! panel_shown; }
+
+panel_move() { pointer move $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
+# Clicks at x y of the panel and checks that the target kept the focus.
+click() {
+  panel_move "$1" "$2"
+  pointer click
+  sleep 0.2
+  check "the target keeps the focus after a click at $1,$2" focus_is_target
+}
+# Item ROW COL (from 1) of the candidate grid, reached over its neighbour.
+GRID_X=7 GRID_Y=113
+pick() {
+  local row=$1 col=$2 ys=(0 20 93 155 215)
+  local x=$((col * 48 - 24)) y=${ys[$row]} other=$(( col < 8 ? col + 1 : col - 1 ))
+  panel_move $((GRID_X + other * 48 - 24)) $((GRID_Y + y))
+  click $((GRID_X + x)) $((GRID_Y + y))
+}
+
+expected=""
+arrived() {
+  wait_for 5 test "$(target_text)" = "$expected"
+  check "$1 arrives as \"$(printf %q "$expected")\"" test "$(target_text)" = "$expected"
+}
+
+# The panel's menu from its background, walked with keys (the menu is an
+# X window of the panel's own and takes them through XTest).
+menu() {
+  panel_move 20 20
+  pointer rclick; sleep 0.4
+  xdotool key "$@"; sleep 0.4
+}
+
+# The typing run: every kind of input the panel has, into the target that
+# has the focus. BACKSPACE_DELETES: 1 when the target deletes a character
+# for Backspace, 0 when it records the key (a terminal writes DEL).
+typing_run() {
+  local backspace_deletes=$1
+  # Stroke mode after start-up lists components: 土 starts a code, 地 heads
+  # the characters built on it.
+  click 132 9                       # 笔画
+  pick 1 1
+  pick 1 1
+  expected+="地"; arrived "a character through a component pick"
+  click 20 88                       # the first word of the strip
+  expected+="方面"; arrived "a word from the word-hint strip"
+  click 132 9
+  click $((264 + 16)) $((33 + 18))  # 一
+  click $((296 + 16)) $((33 + 18))  # 丨
+  pick 1 2
+  expected+="可"; arrived "a character through a plain stroke code"
+  click 48 25                       # 按k1
+  expected+=","; arrived "the punctuation key ，"
+  click 325 12                      # 按钮4
+  expected+=" "; arrived "the Space key"
+  click 300 12                      # 按钮3 with no code typed
+  if [ "$backspace_deletes" = 1 ]; then expected=${expected%?}; else expected+=$'\x7f'; fi
+  arrived "the Backspace key"
+  click 350 12                      # 按钮5
+  expected+=$'\n'; arrived "the Enter key"
+  menu Down Down Down Down Right Down Return    # 备用输入接口 on
+  check "the target keeps the focus after the menu" focus_is_target
+  click $((40 + 16 * 2 + 8)) 25     # 按k3
+  expected+="、"; arrived "a punctuation key through the clipboard and Ctrl+V"
+  menu Down Down Down Down Right Down Return    # and off
+}
