@@ -92,6 +92,14 @@ window_geometry() {
 }
 panel_shown() { xwininfo -id "$PANEL_WINDOW" | grep -q "Map State: IsViewable"; }
 panel_unshown() { ! panel_shown; }
+# The minimised panel's strip: a small window of the panel's at its place.
+strip_shown() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
+    [ "$w" = "$PANEL_WINDOW" ] && continue
+    window_geometry "$w"
+  done | awk -v x="$PANEL_X" -v y="$PANEL_Y" '$1 == x && $2 == y && $4 < 60 {found = 1} END {exit !found}'
+}
 
 panel_move() { pointer move $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
 # Clicks at x y of the panel and checks that the target kept the focus.
@@ -111,9 +119,12 @@ pick() {
 }
 
 expected=""
+# The target's text with a mark after it: $(…) would drop line breaks at
+# its end.
+marked_text() { target_text; echo .; }
 arrived() {
-  wait_for 5 test "$(target_text)" = "$expected"
-  check "$1 arrives as \"$(printf %q "$expected")\"" test "$(target_text)" = "$expected"
+  wait_for 5 test "$(marked_text)" = "$expected."
+  check "$1 arrives as \"$(printf %q "$expected")\"" test "$(marked_text)" = "$expected."
 }
 
 # The panel's menu from its background, walked with keys (the menu is an

@@ -43,7 +43,8 @@ WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS
   sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
 SESSION_PIDS+=($!)
 sway_ipc() { ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -1; }
-wait_for 30 test -n "$(sway_ipc)" || { echo "sway did not start"; cat "$WORK/sway.log"; exit 1; }
+sway_ipc_ready() { test -n "$(sway_ipc)"; }
+wait_for 30 sway_ipc_ready || { echo "sway did not start"; cat "$WORK/sway.log"; exit 1; }
 export SWAYSOCK=$(sway_ipc)
 wait_for 30 swaymsg -t get_version || { echo "sway does not answer"; cat "$WORK/sway.log"; exit 1; }
 export WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && ls wayland-* | grep -v lock | head -1)
@@ -121,6 +122,8 @@ read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
 click 392 12
 wait_for 5 panel_unshown
 check "按钮9 minimises the panel" panel_unshown
+wait_for 5 strip_shown
+check "a strip takes the panel's place" strip_shown
 pointer move $((PANEL_X + 10)) $((PANEL_Y + 8))
 pointer dblclick; sleep 0.3
 wait_for 5 panel_shown
