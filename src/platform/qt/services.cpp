@@ -68,6 +68,7 @@ void DesktopServices::setClipboard(const Text& text) {
     flushTyping();
     // The panel keeps the CLIPBOARD selection until another program takes it.
     QGuiApplication::clipboard()->setText(fromGbk(text), QClipboard::Clipboard);
+    typing_.typist->clipboardSet(posix::gbkToUtf8(text));
 }
 
 Text DesktopServices::toTraditional(const Text& text) { return posix::toTraditional(text); }

@@ -18,21 +18,30 @@ stage_work() {  # stage_work ROOT BUILD NAME -> WORK
   WORK=$(mktemp -d "/tmp/lumiko-$3.XXXXXX")
   mkdir -p "$WORK/bin" "$WORK/data"
   cp "$root/$build/src/platform/qt/lumiko" "$root/$build/src/platform/qt/lumiko-test-pointer" "$WORK/bin/"
-  [ -e "$root/$build/src/platform/qt/typing/lumiko-ibus-engine" ] &&
-    cp "$root/$build/src/platform/qt/typing/lumiko-ibus-engine" "$WORK/bin/"
+  local engine="$root/$build/src/platform/qt/typing"
+  if [ -e "$engine/lumiko-ibus-engine" ]; then
+    # The input source's component file, naming the engine copied here.
+    cp "$engine/lumiko-ibus-engine" "$WORK/bin/"
+    mkdir -p "$WORK/component"
+    sed "s|<exec>[^ <]*|<exec>$WORK/bin/lumiko-ibus-engine|" "$engine/component/lumiko.xml" >"$WORK/component/lumiko.xml"
+  fi
   cp -r "$root/data/词库" "$WORK/data/"
   cp "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
   chmod -R a+rX "$WORK"
 }
 
-# Runs the rest of a suite as the test user (made once), or as the caller
-# when that is not root.
-as_test_user() {
-  if [ "$(id -u)" -ne 0 ]; then "$@"; return; fi
+# The command prefix that runs the rest of a suite as the test user (made
+# once) with a clean environment, or nothing when the caller is not root.
+TEST_USER_RUN=()
+test_user_prepare() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  # XWayland's socket folder, as an X server run by root makes it: a
+  # compositor run by the test user would make it its own.
+  mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
   id "$TEST_USER" >/dev/null 2>&1 || useradd --system --create-home --home-dir "/var/lib/$TEST_USER" \
     --shell /bin/bash "$TEST_USER" || return 1
   chown -R "$TEST_USER" "$WORK"
-  runuser -u "$TEST_USER" -- env -i PATH="$PATH" HOME="/var/lib/$TEST_USER" LANG=C.UTF-8 "$@"
+  TEST_USER_RUN=(runuser -u "$TEST_USER" -- env -i PATH="$PATH" HOME="/var/lib/$TEST_USER" LANG=C.UTF-8)
 }
 
 session_stop() {
@@ -59,18 +68,24 @@ check() {  # check NAME CONDITION...
   else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
 
-# The virtual pointer: a helper process fed one command a line, which
-# answers each with "done".
-pointer_start() {  # pointer_start WIDTH HEIGHT
-  coproc POINTER { exec "$WORK/bin/lumiko-test-pointer" "$1" "$2" 2>>"$WORK/pointer.log"; }
+# The pointer: a helper process fed one command a line, which answers each
+# with "done", queries with a line before it.
+pointer_start() {  # pointer_start COMMAND...
+  coproc POINTER { exec "$@" 2>>"$WORK/pointer.log"; }
   SESSION_PIDS+=($POINTER_PID)
   local line
-  read -r -t 20 line <&"${POINTER[0]}" && [ "$line" = ready ]
+  read -r -t 30 line <&"${POINTER[0]}" && [ "$line" = ready ]
 }
 pointer() {
   local line
   echo "$*" >&"${POINTER[1]}"
   read -r -t 10 line <&"${POINTER[0]}"
+}
+pointer_query() {
+  local answer line
+  echo "$*" >&"${POINTER[1]}"
+  read -r -t 10 answer <&"${POINTER[0]}" && read -r -t 10 line <&"${POINTER[0]}"
+  echo "$answer"
 }
 
 # The panel, an XWayland window: found and measured with the X tools.
@@ -167,4 +182,30 @@ typing_run() {
   click $((40 + 16 * 2 + 8)) 25     # 按k3
   expected+="、"; arrived "a punctuation key through the clipboard and Ctrl+V"
   menu Down Down Down Down Right Down Return    # and off
+}
+
+# The panel's window: dragged by its background it follows the pointer;
+# 按钮9 minimises it into a strip with its title, and a double click on the
+# strip restores it.
+panel_window_run() {
+  panel_move 20 20
+  pointer down; sleep 0.1
+  pointer move $((PANEL_X + 45)) $((PANEL_Y + 35)); sleep 0.1
+  pointer move $((PANEL_X + 70)) $((PANEL_Y + 50)); sleep 0.1
+  pointer up; sleep 0.3
+  check "dragging the background moves the panel by 50,30" \
+    test "$(window_geometry "$PANEL_WINDOW")" = "$((PANEL_X + 50)) $((PANEL_Y + 30)) 431 412"
+  check "the target keeps the focus after the drag" focus_is_target
+  read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
+
+  click 392 12
+  wait_for 5 panel_unshown
+  check "按钮9 minimises the panel" panel_unshown
+  wait_for 5 strip_shown
+  check "a strip takes the panel's place" strip_shown
+  pointer move $((PANEL_X + 10)) $((PANEL_Y + 8))
+  pointer dblclick; sleep 0.3
+  wait_for 5 panel_shown
+  check "a double click on the strip restores it" panel_shown
+  check "the target keeps the focus after the restore" focus_is_target
 }

@@ -26,6 +26,7 @@ def activate(app):
     view = Gtk.TextView()
     view.get_buffer().connect("changed", save)
     window.set_child(view)
+    window.maximize()  # a click anywhere beside the panel lands in it
     window.present()
     view.grab_focus()
 

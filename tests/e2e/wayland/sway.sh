@@ -16,7 +16,8 @@ if [ "${1:-}" != --inner ]; then
   OUT="$ROOT/$BUILD/e2e-sway"
   rm -rf "$OUT"; mkdir -p "$OUT"
   stage_work "$ROOT" "$BUILD" sway
-  as_test_user dbus-run-session -- bash "$WORK/sway.sh" --inner "$WORK"
+  test_user_prepare || exit 1
+  "${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/sway.sh" --inner "$WORK"
   rc=$?
   cp -r "$WORK"/*.log "$WORK"/*.txt "$OUT/" 2>/dev/null
   rm -rf "$WORK"
@@ -55,7 +56,7 @@ export DISPLAY=$(cat "$WORK/display.txt")
 wait_for 30 xdpyinfo || { echo "XWayland did not start"; cat "$WORK/sway.log"; exit 1; }
 echo "sway on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
 
-pointer_start 1024 768 || { echo "no virtual pointer"; cat "$WORK/pointer.log"; exit 1; }
+pointer_start "$WORK/bin/lumiko-test-pointer" 1024 768 || { echo "no virtual pointer"; cat "$WORK/pointer.log"; exit 1; }
 
 # The focused window in sway's tree: its app_id (X programs: their class).
 focused_app() {
@@ -106,29 +107,7 @@ target_text() { cat "$GTK_FILE" 2>/dev/null; }
 expected=""
 typing_run 1
 
-# Dragged by its background, the panel follows the pointer.
-panel_move 20 20
-pointer down; sleep 0.1
-pointer move $((PANEL_X + 45)) $((PANEL_Y + 35)); sleep 0.1
-pointer move $((PANEL_X + 70)) $((PANEL_Y + 50)); sleep 0.1
-pointer up; sleep 0.3
-check "dragging the background moves the panel by 50,30" \
-  test "$(window_geometry "$PANEL_WINDOW")" = "$((PANEL_X + 50)) $((PANEL_Y + 30)) 431 412"
-check "the target keeps the focus after the drag" focus_is_target
-read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
-
-# 按钮9 minimises the panel into a strip with its title; a double click on
-# the strip restores it.
-click 392 12
-wait_for 5 panel_unshown
-check "按钮9 minimises the panel" panel_unshown
-wait_for 5 strip_shown
-check "a strip takes the panel's place" strip_shown
-pointer move $((PANEL_X + 10)) $((PANEL_Y + 8))
-pointer dblclick; sleep 0.3
-wait_for 5 panel_shown
-check "a double click on the strip restores it" panel_shown
-check "the target keeps the focus after the restore" focus_is_target
+panel_window_run
 
 check "the panel is still running" kill -0 "$PANEL_PID"
 echo "foot received: $(printf %q "$(cat "$FOOT_FILE")")"

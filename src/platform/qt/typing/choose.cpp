@@ -29,6 +29,10 @@ public:
     bool focus(std::uint64_t& target) override { return now().focus(target); }
     void type(std::uint64_t target, const std::string& utf8) override { now().type(target, utf8); }
     void press(Key key) override { now().press(key); }
+    void clipboardSet(const std::string& utf8) override {
+        first_->clipboardSet(utf8);
+        second_->clipboardSet(utf8);
+    }
     void rest() override {
         first_->rest();
         second_->rest();

@@ -12,7 +12,8 @@ constexpr const char* kInterface = "org.lumiko.Engine";
 // Focused (read-only property, b): an application's text field has the
 // keyboard focus while Lumiko is the current input source.
 // Type(s text): commits the text there, whole.
-// Press(s key): one of the key names below, pressed and released there.
+// Press(s key): one of the key names below, pressed and released there (or
+// its effect on a text field).
 constexpr const char* kIntrospection =
     "<node>"
     " <interface name='org.lumiko.Engine'>"
@@ -25,6 +26,5 @@ constexpr const char* kIntrospection =
 constexpr const char* kBackspace = "BackSpace";
 constexpr const char* kSpace = "space";
 constexpr const char* kEnter = "Return";
-constexpr const char* kPaste = "ctrl+v";
 
 }  // namespace lumiko::ibus

@@ -60,7 +60,9 @@ void IBusTypist::press(Key key) {
     case Key::Backspace: d_->call("Press", ibus::kBackspace); break;
     case Key::Space: d_->call("Press", ibus::kSpace); break;
     case Key::Enter: d_->call("Press", ibus::kEnter); break;
-    case Key::CtrlV: d_->call("Press", ibus::kPaste); break;
+    case Key::CtrlV:
+        if (!clipboard_.empty()) d_->call("Type", clipboard_.c_str());
+        break;
     }
 }
 

@@ -22,9 +22,13 @@ public:
     // source.
     bool focus(std::uint64_t& target) override;
     void type(std::uint64_t target, const std::string& utf8) override;
+    // Ctrl+V commits the text the panel put on the clipboard last: GNOME
+    // drops the keys an input method forwards.
     void press(Key key) override;
+    void clipboardSet(const std::string& utf8) override { clipboard_ = utf8; }
 
 private:
+    std::string clipboard_;
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

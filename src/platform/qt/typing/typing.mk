@@ -10,10 +10,12 @@ TYPING_PACKAGES := libwayland-dev libxkbcommon-dev libglib2.0-dev libibus-1.0-de
 	gnome-shell ibus gir1.2-ibus-1.0
 
 deps: typing-deps
-.PHONY: typing-deps sway-e2e
+.PHONY: typing-deps sway-e2e gnome-e2e
 typing-deps:
 	@bash scripts/deps.sh $(TYPING_PACKAGES)
 
-TEST_STEPS += sway-e2e
+TEST_STEPS += sway-e2e gnome-e2e
 sway-e2e: build
 	bash tests/e2e/wayland/sway.sh $(BUILD)
+gnome-e2e: build
+	bash tests/e2e/wayland/gnome.sh $(BUILD)

@@ -38,6 +38,9 @@ public:
     // that has the focus.
     virtual void press(Key key) = 0;
 
+    // The panel put this text on the clipboard.
+    virtual void clipboardSet(const std::string&) {}
+
     // Called now and then while idle: gives back what typing borrowed
     // (keycodes, keymaps) once it has not been used for a while.
     virtual void rest() {}

@@ -39,17 +39,38 @@ void loseFocus(IBusEngine* engine) {
 
 // A key press and release forwarded to the application: IBus key values and
 // Linux key codes.
-void forward(guint keyval, guint keycode, guint state) {
-    if (!focused) return;
-    ibus_engine_forward_key_event(focused, keyval, keycode, state);
-    ibus_engine_forward_key_event(focused, keyval, keycode, state | IBUS_RELEASE_MASK);
+void forward(guint keyval, guint keycode) {
+    ibus_engine_forward_key_event(focused, keyval, keycode, 0);
+    ibus_engine_forward_key_event(focused, keyval, keycode, IBUS_RELEASE_MASK);
 }
 
+void commit(const char* text) { ibus_engine_commit_text(focused, ibus_text_new_from_string(text)); }
+
+// Whether the application tells the text around its cursor: a text field
+// that edits through the input method (GTK, Qt), not a terminal.
+bool editsText() {
+    IBusText* text = nullptr;
+    guint cursor = 0, anchor = 0;
+    ibus_engine_get_surrounding_text(focused, &text, &cursor, &anchor);
+    return text && ibus_text_get_length(text) > 0;
+}
+
+// The editing keys. GNOME drops key events that an input method forwards
+// (seen with GNOME Shell 43), so a text field gets their effect through the
+// input method's own requests: the character before the cursor deleted,
+// a space or a line break committed. Other applications get the key.
 void press(const char* key) {
-    if (std::strcmp(key, names::kBackspace) == 0) forward(IBUS_KEY_BackSpace, 14, 0);
-    else if (std::strcmp(key, names::kSpace) == 0) forward(IBUS_KEY_space, 57, 0);
-    else if (std::strcmp(key, names::kEnter) == 0) forward(IBUS_KEY_Return, 28, 0);
-    else if (std::strcmp(key, names::kPaste) == 0) forward(IBUS_KEY_v, 47, IBUS_CONTROL_MASK);
+    if (!focused) return;
+    const bool field = editsText();
+    if (std::strcmp(key, names::kBackspace) == 0) {
+        if (field) ibus_engine_delete_surrounding_text(focused, -1, 1);
+        else forward(IBUS_KEY_BackSpace, 14);
+    } else if (std::strcmp(key, names::kSpace) == 0) {
+        commit(" ");
+    } else if (std::strcmp(key, names::kEnter) == 0) {
+        if (field) commit("\n");
+        else forward(IBUS_KEY_Return, 28);
+    }
 }
 
 }  // namespace
@@ -66,7 +87,13 @@ G_DEFINE_TYPE(LumikoEngine, lumiko_engine, IBUS_TYPE_ENGINE)
 static void lumiko_engine_init(LumikoEngine*) {}
 
 static gboolean processKey(IBusEngine*, guint, guint, guint) { return FALSE; }  // typed as it is
-static void focusIn(IBusEngine* engine) { setFocused(engine); }
+static void focusIn(IBusEngine* engine) {
+    setFocused(engine);
+    // Asking once makes IBus pass the text around the cursor from now on.
+    IBusText* text = nullptr;
+    guint cursor = 0, anchor = 0;
+    ibus_engine_get_surrounding_text(engine, &text, &cursor, &anchor);
+}
 static void focusOut(IBusEngine* engine) { loseFocus(engine); }
 static void disable(IBusEngine* engine) { loseFocus(engine); }
 static void destroy(IBusObject* object) {
@@ -90,7 +117,7 @@ void onCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gc
     const gchar* text = nullptr;
     g_variant_get(args, "(&s)", &text);
     if (std::strcmp(method, "Type") == 0) {
-        if (focused && text && *text) ibus_engine_commit_text(focused, ibus_text_new_from_string(text));
+        if (focused && text && *text) commit(text);
     } else if (std::strcmp(method, "Press") == 0) {
         press(text);
     }
