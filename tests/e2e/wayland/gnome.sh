@@ -122,9 +122,9 @@ engine_focused() { gdbus call --session --dest org.lumiko.Engine --object-path /
 wait_for 30 engine_focused
 check "the Lumiko input source has the text view's focus" engine_focused
 
-# (Real keystrokes that the engine lets through, and keys it forwards, are
-# put back into the event queue by the shell; headless, without a keyboard
-# of its own, mutter drops them. So they are not tested here.)
+# (Real keystrokes that the engine lets through, and keys it forwards, go
+# back into the shell's event queue; GNOME Shell 43 running headless drops
+# them there, so they are not tested here.)
 target_text() { cat "$GTK_FILE" 2>/dev/null; }
 
 PANEL_ENV="LUMIKO_TYPING="

@@ -22,8 +22,8 @@ public:
     // source.
     bool focus(std::uint64_t& target) override;
     void type(std::uint64_t target, const std::string& utf8) override;
-    // Ctrl+V commits the text the panel put on the clipboard last: GNOME
-    // drops the keys an input method forwards.
+    // Ctrl+V commits the text the panel put on the clipboard last, through
+    // the text field's own request, like the editing keys (engine/main.cpp).
     void press(Key key) override;
     void clipboardSet(const std::string& utf8) override { clipboard_ = utf8; }
 

@@ -55,10 +55,12 @@ bool editsText() {
     return text && ibus_text_get_length(text) > 0;
 }
 
-// The editing keys. GNOME drops key events that an input method forwards
-// (seen with GNOME Shell 43), so a text field gets their effect through the
-// input method's own requests: the character before the cursor deleted,
-// a space or a line break committed. Other applications get the key.
+// The editing keys. A key that an input method forwards goes back into the
+// shell's event queue, which GNOME Shell 43 running headless drops; a text
+// field therefore gets their effect through the input method's own
+// requests, which every GNOME session carries: the character before the
+// cursor deleted, a space or a line break committed. Other applications
+// (terminals: they tell no surrounding text) get the key.
 void press(const char* key) {
     if (!focused) return;
     const bool field = editsText();
