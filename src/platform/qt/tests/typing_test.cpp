@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/qt/typing/keymap.h"
+#include "platform/qt/x11input.h"
 #include "platform/qt/typing/typist.h"
 
 namespace lumiko::desktop {
@@ -26,6 +28,25 @@ TEST(Typing, TheSessionChoosesTheWayAndLumikoTypingOverridesIt) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(chooseWay(c.session), c.way) << c.session.desktop << " " << c.session.override;
+}
+
+// Without the Lumiko input source running, a GNOME session is told what to
+// do; a way the user chose, or an X11 session, needs no word.
+TEST(Typing, TheUserIsToldWhenNoWayReachesTheSessionsOwnPrograms) {
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/lumiko-test-bus", 1);
+    ::unsetenv("DISPLAY");
+    X11Input x11;
+    Typing gnome = chooseTypist({true, false, "GNOME", ""}, x11);
+    EXPECT_STREQ(gnome.typist->name(), "ibus");
+    EXPECT_NE(gnome.advice.find("Lumiko"), std::string::npos);
+    std::uint64_t target = 0;
+    EXPECT_FALSE(gnome.typist->focus(target));  // nothing reachable: nothing typed
+
+    Typing chosen = chooseTypist({true, false, "GNOME", "xtest"}, x11);
+    EXPECT_STREQ(chosen.typist->name(), "xtest");
+    EXPECT_TRUE(chosen.advice.empty());
+    Typing x = chooseTypist({false, false, "XFCE", ""}, x11);
+    EXPECT_TRUE(x.advice.empty());
 }
 
 TEST(Typing, ATextIsCutIntoRunsThatEachFitOneKeymap) {
