@@ -7,8 +7,13 @@
 # test helpers, see stage_work), and for the typing run the functions
 # focus_is_target and target_text of the suite.
 
+# The shared helpers lie beside the suites' folder, or (in a staged copy)
+# beside this file.
+E2E_HELPERS="$(dirname "${BASH_SOURCE[0]}")/../helpers.sh"
+[ -e "$E2E_HELPERS" ] || E2E_HELPERS="$(dirname "${BASH_SOURCE[0]}")/helpers.sh"
+source "$E2E_HELPERS"
+
 TEST_USER=lumiko-test
-SESSION_PIDS=()
 
 # Copies what a run needs into a fresh folder that the test user can read:
 # the compositors refuse to run as root, and the clone CI tests may lie in
@@ -26,8 +31,27 @@ stage_work() {  # stage_work ROOT BUILD NAME -> WORK
     sed "s|<exec>[^ <]*|<exec>$WORK/bin/lumiko-ibus-engine|" "$engine/component/lumiko.xml" >"$WORK/component/lumiko.xml"
   fi
   cp -r "$root/data/词库" "$WORK/data/"
-  cp "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
+  cp "$root"/tests/e2e/helpers.sh "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
   chmod -R a+rX "$WORK"
+}
+
+# Runs the inner part of suite NAME (NAME.sh --inner WORK) from a staged
+# copy, as the test user, on a private session bus, inside the command
+# WRAPPER... if given; keeps its logs in BUILD/e2e-NAME.
+run_suite() {  # run_suite NAME BUILD [WRAPPER...]
+  local name=$1 build=$2; shift 2
+  local root out rc
+  root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+  out="$root/$build/e2e-$name"
+  rm -rf "$out"; mkdir -p "$out"
+  stage_work "$root" "$build" "$name"
+  test_user_prepare || return 1
+  "$@" "${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/$name.sh" --inner "$WORK"
+  rc=$?
+  cp -r "$WORK"/*.log "$WORK"/*.txt "$out/" 2>/dev/null
+  rm -rf "$WORK"
+  echo "logs: $out"
+  return $rc
 }
 
 # The command prefix that runs the rest of a suite as the test user (made
@@ -42,23 +66,6 @@ test_user_prepare() {
     --shell /bin/bash "$TEST_USER" || return 1
   chown -R "$TEST_USER" "$WORK"
   TEST_USER_RUN=(runuser -u "$TEST_USER" -- env -i PATH="$PATH" HOME="/var/lib/$TEST_USER" LANG=C.UTF-8)
-}
-
-session_stop() {
-  local pid
-  for pid in "${SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  SESSION_PIDS=()
-}
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.1
-  done
 }
 
 passed=0 failed=0
@@ -94,16 +101,9 @@ panel_start() {
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
-  local w
-  PANEL_WINDOW=$(for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
-    xwininfo -id "$w" | awk -v w="$w" '/Width:/{a=$2} /Height:/{b=$2} END{print a * b, w}'
-  done | sort -n | tail -1 | cut -d' ' -f2)
+  PANEL_WINDOW=$(panel_window_of "$PANEL_PID")
   read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
   sleep 1  # the first paint
-}
-window_geometry() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 panel_shown() { xwininfo -id "$PANEL_WINDOW" | grep -q "Map State: IsViewable"; }
 panel_unshown() { ! panel_shown; }

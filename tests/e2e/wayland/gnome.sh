@@ -11,30 +11,19 @@ HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/common.sh"
 
 if [ "${1:-}" != --inner ]; then
-  BUILD=${1:-build}
-  ROOT="$(cd "$HERE/../../.." && pwd)"
-  OUT="$ROOT/$BUILD/e2e-gnome"
-  rm -rf "$OUT"; mkdir -p "$OUT"
-  stage_work "$ROOT" "$BUILD" gnome
-  [ -e "$WORK/component/lumiko.xml" ] || { echo "the IBus engine is not built"; exit 1; }
-  test_user_prepare || exit 1
-  inner=("${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/gnome.sh" --inner "$WORK")
   # Without logind, GNOME Shell fails on the seats that systemd's folder
   # names: a mount namespace of this run hides it.
+  hide_seats=()
   if [ "$(id -u)" -eq 0 ] && [ -d /run/systemd/seats ] && [ ! -e /run/systemd/seats/seat0 ]; then
-    unshare --mount --propagation private -- sh -c 'mount -t tmpfs none /run/systemd/seats && exec "$@"' sh "${inner[@]}"
-  else
-    "${inner[@]}"
+    hide_seats=(unshare --mount --propagation private -- sh -c 'mount -t tmpfs none /run/systemd/seats && exec "$@"' sh)
   fi
-  rc=$?
-  cp -r "$WORK"/*.log "$WORK"/*.txt "$OUT/" 2>/dev/null
-  rm -rf "$WORK"
-  echo "logs: $OUT"
-  exit $rc
+  run_suite gnome "${1:-build}" "${hide_seats[@]}"
+  exit $?
 fi
 
 WORK=$2
 cd "$WORK"
+[ -e "$WORK/component/lumiko.xml" ] || { echo "the IBus engine is not built"; exit 1; }
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp" XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$TMPDIR" "$XDG_CONFIG_HOME/glib-2.0/settings"; chmod 700 "$XDG_RUNTIME_DIR"
 trap session_stop EXIT

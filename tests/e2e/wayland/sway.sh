@@ -11,18 +11,8 @@ HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/common.sh"
 
 if [ "${1:-}" != --inner ]; then
-  BUILD=${1:-build}
-  ROOT="$(cd "$HERE/../../.." && pwd)"
-  OUT="$ROOT/$BUILD/e2e-sway"
-  rm -rf "$OUT"; mkdir -p "$OUT"
-  stage_work "$ROOT" "$BUILD" sway
-  test_user_prepare || exit 1
-  "${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/sway.sh" --inner "$WORK"
-  rc=$?
-  cp -r "$WORK"/*.log "$WORK"/*.txt "$OUT/" 2>/dev/null
-  rm -rf "$WORK"
-  echo "logs: $OUT"
-  exit $rc
+  run_suite sway "${1:-build}"
+  exit $?
 fi
 
 WORK=$2
