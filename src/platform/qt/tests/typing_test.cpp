@@ -41,6 +41,9 @@ TEST(Typing, TheUserIsToldWhenNoWayReachesTheSessionsOwnPrograms) {
     EXPECT_NE(gnome.advice.find("Lumiko"), std::string::npos);
     std::uint64_t target = 0;
     EXPECT_FALSE(gnome.typist->focus(target));  // nothing reachable: nothing typed
+    Typing kde = chooseTypist({true, false, "KDE", ""}, x11);
+    EXPECT_NE(kde.advice.find("KDE"), std::string::npos);
+    EXPECT_NE(kde.advice, gnome.advice);
 
     Typing chosen = chooseTypist({true, false, "GNOME", "xtest"}, x11);
     EXPECT_STREQ(chosen.typist->name(), "xtest");

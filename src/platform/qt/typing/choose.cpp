@@ -50,6 +50,12 @@ const char* const kInputSourceAdvice =
     "请在桌面的输入源设置中添加“Lumiko”（GNOME：设置 → 键盘 → 输入源 → + → 汉语 → Lumiko），"
     "然后切换到它再用面板输入。";
 
+const char* const kKdeAdvice =
+    "Lumiko 在这个 Wayland 桌面上通过 IBus 输入源“Lumiko”输入文字，但它现在没有运行，"
+    "所以文字只能送到 X11（XWayland）程序。\n\n"
+    "请把 IBus 设为 KDE 的输入法（系统设置 → 键盘 → 虚拟键盘 → IBus Wayland），"
+    "在 IBus 首选项中添加“Lumiko”并切换到它。";
+
 const char* const kVirtualKeyboardAdvice =
     "Lumiko 连接不到这个 Wayland 混成器的虚拟键盘，所以文字只能送到 X11（XWayland）程序。\n\n"
     "请检查混成器是否提供 zwp_virtual_keyboard_v1，或用 LUMIKO_TYPING=ibus 改走输入源“Lumiko”。";
@@ -92,7 +98,8 @@ Typing chooseTypist(const Session& session, X11Input& x11) {
     }
     case TypingWay::IBus: {
         auto ibus = std::make_unique<IBusTypist>();
-        if (!ibus->canReach()) t.advice = kInputSourceAdvice;
+        if (!ibus->canReach())
+            t.advice = session.desktop.find("KDE") != std::string::npos ? kKdeAdvice : kInputSourceAdvice;
         t.typist = std::make_unique<FirstReachable>(std::move(ibus), std::make_unique<XTestTypist>(x11));
         break;
     }

@@ -21,8 +21,8 @@ public:
     // Its name in logs and in LUMIKO_TYPING: "xtest", "wayland" or "ibus".
     virtual const char* name() const = 0;
 
-    // Whether text typed now would reach an application. A way that cannot
-    // tell answers true whenever it is connected.
+    // Whether this way is there to type with: the X display, the
+    // compositor's virtual keyboard, the input source's engine.
     virtual bool canReach() = 0;
 
     // Where text goes: true with a handle naming the application that has
@@ -53,7 +53,7 @@ enum class TypingWay { XTest, Wayland, IBus };
 struct Session {
     bool wayland = false;          // WAYLAND_DISPLAY is set
     bool virtualKeyboard = false;  // the compositor offers zwp_virtual_keyboard_manager_v1
-    std::string desktop;           // XDG_CURRENT_DESKTOP
+    std::string desktop;           // XDG_CURRENT_DESKTOP: which advice fits
     std::string override;          // LUMIKO_TYPING
 };
 
