@@ -1,34 +1,19 @@
 // Start-up: writes the handwriting page, reads the tables, installs the tray
 // icon, places the panel and enters stroke mode.
 #include "app/app.h"
+#include "app/config.h"
 #include "engine/builtin.h"
 
 namespace lumiko {
 
 namespace {
 constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
-
-// A dictionary name must stay a plain file name inside 词库\字典: a name
-// holding a path separator, a drive colon or a parent reference would read a
-// file elsewhere. Scans whole GBK characters, since a trail byte can be 0x5C.
-bool plainFileName(std::string_view name) {
-    if (name == "." || name == "..") return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const auto b = static_cast<unsigned char>(name[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) {
-            ++i;
-            continue;
-        }
-        if (b == '\\' || b == '/' || b == ':') return false;
-    }
-    return true;
-}
 }  // namespace
 
 void App::loadTables() {
     auto table = [this](const char* path) {
         std::string bytes;
-        svc_.readFile(path, bytes);
+        if (!svc_.readFile(path, bytes)) svc_.log(Text("cannot read the table ") + path);
         return SharedText(bytes + "\r\n");
     };
     g.strokeTable = table("词库\\笔画.txt");
@@ -45,7 +30,10 @@ void App::loadTables() {
     std::string name;
     svc_.readFile("词库\\字典.txt", name);
     std::string dictionary;
-    if (!name.empty() && plainFileName(name)) svc_.readFile("词库\\字典\\" + name + ".txt", dictionary);
+    if (!name.empty() && isBareDictionaryName(name)) {
+        const Text path = "词库\\字典\\" + name + ".txt";
+        if (!svc_.readFile(path, dictionary)) svc_.log("cannot read the dictionary " + path);
+    }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryName = name;
 }

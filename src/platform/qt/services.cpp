@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <climits>
+#include <iostream>
 
 #include "platform/posix/clock.h"
 #include "platform/posix/download.h"
@@ -18,13 +19,12 @@
 #include "platform/posix/opencc.h"
 #include "platform/posix/pinyin.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/gbkstring.h"
 #include "platform/qt/x11input.h"
 
 namespace lumiko::desktop {
 
 namespace {
-QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
-
 // Core texts break lines with "\r\n"; Qt's with "\n".
 QString messageText(const Text& t) { return fromGbk(t).replace("\r\n", "\n"); }
 }  // namespace
@@ -43,29 +43,14 @@ DesktopServices::DesktopServices(Desktop& desktop, X11Input& x11)
 
 bool DesktopServices::focusedWindow(std::uint64_t& handle) { return typing_.typist->focus(handle); }
 
-void DesktopServices::sendChar(std::uint64_t window, unsigned char byte) {
-    if (window != pendingWindow_) flushTyping();
-    pendingWindow_ = window;
-    for (const char32_t cp : composer_.feed(window, byte)) pendingText_ += QString::fromUcs4(&cp, 1).toStdString();
-    if (pendingText_.empty() || flushQueued_) return;
-    flushQueued_ = true;
-    QTimer::singleShot(0, qApp, [this] { flushTyping(); });
+void DesktopServices::sendChars(std::uint64_t window, const Text& bytes) {
+    const std::u32string chars = composeCharacters(bytes);
+    typing_.typist->type(window, QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size())).toStdString());
 }
 
-void DesktopServices::flushTyping() {
-    flushQueued_ = false;
-    if (pendingText_.empty()) return;
-    typing_.typist->type(pendingWindow_, pendingText_);
-    pendingText_.clear();
-}
-
-void DesktopServices::sendKey(Key key) {
-    flushTyping();
-    typing_.typist->press(key);
-}
+void DesktopServices::sendKey(Key key) { typing_.typist->press(key); }
 
 void DesktopServices::setClipboard(const Text& text) {
-    flushTyping();
     // The panel keeps the CLIPBOARD selection until another program takes it.
     QGuiApplication::clipboard()->setText(fromGbk(text), QClipboard::Clipboard);
     typing_.typist->clipboardSet(posix::gbkToUtf8(text));
@@ -87,6 +72,7 @@ Text DesktopServices::exeFolder() {
 }
 
 bool DesktopServices::readFile(const Text& path, std::string& bytes) { return posix::readFile(path, bytes); }
+void DesktopServices::log(const Text& message) { std::cerr << "lumiko: " << posix::gbkToUtf8(message) << std::endl; }
 bool DesktopServices::writeFile(const Text& path, const std::string& bytes) { return posix::writeFile(path, bytes); }
 bool DesktopServices::replaceFile(const Text& path, const std::string& bytes) {
     return posix::replaceFile(path, bytes);

@@ -20,7 +20,7 @@ public:
     DesktopServices(Desktop& desktop, X11Input& x11);
 
     bool focusedWindow(std::uint64_t& handle) override;
-    void sendChar(std::uint64_t window, unsigned char byte) override;
+    void sendChars(std::uint64_t window, const Text& bytes) override;
     void sendKey(Key key) override;
     void setClipboard(const Text& text) override;
     Text toTraditional(const Text& text) override;
@@ -50,20 +50,12 @@ public:
     void popupMenu() override;
     void quit() override;
     void settingsOpened() override;
+    void log(const Text& message) override;
 
 private:
-    // Types the characters put together so far as one text.
-    void flushTyping();
-
     Desktop& desktop_;
     X11Input& x11_;
     Typing typing_;
-    CharComposer composer_;
-    // The core hands text over a byte at a time; the characters wait here
-    // until its handler is done and are typed as one text.
-    std::string pendingText_;
-    std::uint64_t pendingWindow_ = 0;
-    bool flushQueued_ = false;
     QTimer restTimer_;
 };
 
