@@ -55,7 +55,7 @@ public:
 private:
     Desktop& desktop_;
     X11Input& x11_;
-    Typing typing_;
+    TypingChoice typing_;
     QTimer restTimer_;
 };
 

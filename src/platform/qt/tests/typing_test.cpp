@@ -11,7 +11,7 @@
 namespace lumiko::desktop {
 namespace {
 
-TEST(Typing, TheSessionChoosesTheWayAndLumikoTypingOverridesIt) {
+TEST(Typist, TheSessionChoosesTheWayAndLumikoTypingOverridesIt) {
     struct Case {
         Session session;
         TypingWay way;
@@ -32,27 +32,27 @@ TEST(Typing, TheSessionChoosesTheWayAndLumikoTypingOverridesIt) {
 
 // Without the Lumiko input source running, a GNOME session is told what to
 // do; a way the user chose, or an X11 session, needs no word.
-TEST(Typing, TheUserIsToldWhenNoWayReachesTheSessionsOwnPrograms) {
+TEST(Typist, TheUserIsToldWhenNoWayReachesTheSessionsOwnPrograms) {
     ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/lumiko-test-bus", 1);
     ::unsetenv("DISPLAY");
     X11Input x11;
-    Typing gnome = chooseTypist({true, false, "GNOME", ""}, x11);
+    TypingChoice gnome = chooseTypist({true, false, "GNOME", ""}, x11);
     EXPECT_STREQ(gnome.typist->name(), "ibus");
     EXPECT_NE(gnome.advice.find("Lumiko"), std::string::npos);
     std::uint64_t target = 0;
     EXPECT_FALSE(gnome.typist->focus(target));  // nothing reachable: nothing typed
-    Typing kde = chooseTypist({true, false, "KDE", ""}, x11);
+    TypingChoice kde = chooseTypist({true, false, "KDE", ""}, x11);
     EXPECT_NE(kde.advice.find("KDE"), std::string::npos);
     EXPECT_NE(kde.advice, gnome.advice);
 
-    Typing chosen = chooseTypist({true, false, "GNOME", "xtest"}, x11);
+    TypingChoice chosen = chooseTypist({true, false, "GNOME", "xtest"}, x11);
     EXPECT_STREQ(chosen.typist->name(), "xtest");
     EXPECT_TRUE(chosen.advice.empty());
-    Typing x = chooseTypist({false, false, "XFCE", ""}, x11);
+    TypingChoice x = chooseTypist({false, false, "XFCE", ""}, x11);
     EXPECT_TRUE(x.advice.empty());
 }
 
-TEST(Typing, ATextIsCutIntoRunsThatEachFitOneKeymap) {
+TEST(Typist, ATextIsCutIntoRunsThatEachFitOneKeymap) {
     struct Case {
         std::u32string text;
         std::size_t max;
@@ -80,14 +80,14 @@ TEST(Typing, ATextIsCutIntoRunsThatEachFitOneKeymap) {
     EXPECT_EQ(runs[0].chars.size(), keys::kMaxChars);
 }
 
-TEST(Typing, Utf8IsReadIntoCodePointsSkippingBrokenBytes) {
+TEST(Typist, Utf8IsReadIntoCodePointsSkippingBrokenBytes) {
     EXPECT_EQ(codePoints("a中\xFF文\xF0\x9F\x98\x80"), U"a中文\U0001F600");
     EXPECT_EQ(codePoints("\xE4\xB8"), U"");  // a character cut off
 }
 
 // The keymap compiles as a compositor compiles it, and each character's key
 // types that character; the editing keys are where the keyboard has them.
-TEST(Typing, TheKeymapTypesEveryCharacterOnItsOwnKey) {
+TEST(Typist, TheKeymapTypesEveryCharacterOnItsOwnKey) {
     const std::u32string chars = U"中,A \U00020087\n";
     xkb_context* ctx = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     ASSERT_NE(ctx, nullptr);

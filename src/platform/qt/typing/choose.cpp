@@ -82,8 +82,8 @@ Session currentSession() {
     return s;
 }
 
-Typing chooseTypist(const Session& session, X11Input& x11) {
-    Typing t;
+TypingChoice chooseTypist(const Session& session, X11Input& x11) {
+    TypingChoice t;
     switch (chooseWay(session)) {
     case TypingWay::XTest: t.typist = std::make_unique<XTestTypist>(x11); break;
     case TypingWay::Wayland: {

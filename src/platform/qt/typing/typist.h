@@ -67,11 +67,11 @@ TypingWay chooseWay(const Session& session);
 // words (UTF-8; empty when it can). On a Wayland session without a virtual
 // keyboard it types through IBus while the Lumiko input source is there, and
 // through XTest (XWayland programs only) while it is not.
-struct Typing {
+struct TypingChoice {
     std::unique_ptr<Typist> typist;
     std::string advice;
 };
-Typing chooseTypist(const Session& session, X11Input& x11);
+TypingChoice chooseTypist(const Session& session, X11Input& x11);
 
 // The session as the environment and the compositor describe it.
 Session currentSession();
