@@ -11,15 +11,15 @@ constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
 }  // namespace
 
 void App::loadTables() {
-    auto table = [this](const char* path) {
+    auto table = [this](const Text& path) {
         std::string bytes;
         if (!svc_.readFile(path, bytes)) svc_.log(Text("cannot read the table ") + path);
         return SharedText(bytes + "\r\n");
     };
-    g.strokeTable = table("词库\\笔画.txt");
-    g.extraStrokeTable = table("词库\\附加笔画.txt");
-    g.fourCornerTable = table("词库\\四角号码.txt");
-    g.associationTable = table("词库\\联想词.txt");
+    g.strokeTable = table(files.tables + "\\笔画.txt");
+    g.extraStrokeTable = table(files.tables + "\\附加笔画.txt");
+    g.fourCornerTable = table(files.tables + "\\四角号码.txt");
+    g.associationTable = table(files.tables + "\\联想词.txt");
     // The line indexes are made now, so that no click pays for them.
     for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
         t->prepareIndex();
@@ -27,21 +27,31 @@ void App::loadTables() {
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
 
-    std::string name;
-    svc_.readFile("词库\\字典.txt", name);
+    const std::string name = readDictionaryChoice();
     std::string dictionary;
     if (!name.empty() && isBareDictionaryName(name)) {
-        const Text path = "词库\\字典\\" + name + ".txt";
-        if (!svc_.readFile(path, dictionary)) svc_.log("cannot read the dictionary " + path);
+        bool found = false;
+        for (const Text& folder : files.dictionaryFolders)
+            if ((found = svc_.readFile(folder + "\\" + name + ".txt", dictionary))) break;
+        if (!found) svc_.log("cannot read the dictionary " + name + ".txt");
     }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryName = name;
+}
+
+// The stored choice, or else the default shipped with the tables.
+Text App::readDictionaryChoice() {
+    std::string name;
+    for (const Text& path : files.choiceSources)
+        if (svc_.readFile(path, name)) break;
+    return name;
 }
 
 void App::startUp() {
     const Text page = svc_.tempFolder() + "s1.html";
     svc_.writeFile(page, std::string(builtin::handwritingPage()));
     svc_.setNoActivate();
+    files = resolveLayout(svc_.layoutFacts());
     loadTables();
     svc_.browserNavigate(page);
     g.padOpenPending = 1;

@@ -17,7 +17,8 @@ class SettingsTest : public PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        // The executable's folder is not the working directory.
+        // The executable's folder is not the working directory: the working
+        // folder's tables are read, and the choice is kept beside them.
         std::string tmpl = (fs::temp_directory_path() / "lumiko-exe-XXXXXX").string();
         exeDir_ = mkdtemp(tmpl.data());
         fs::create_directories(exeDir_ / u8"词库");
@@ -33,7 +34,8 @@ protected:
         fs::remove_all(exeDir_, ec);
     }
     SettingsForm& window() { return *app->settings; }
-    fs::path savedFile() const { return exeDir_ / u8"词库" / u8"字典.txt"; }
+    // Beside the tables read at start-up, the working folder's here.
+    fs::path savedFile() const { return fs::path(u8"词库") / u8"字典.txt"; }
 
     fs::path exeDir_;
 };
@@ -62,7 +64,7 @@ TEST_F(SettingsTest, SelectionFillsTheNameAndEnablesSaving) {
 
     window().加载.onClick();
     EXPECT_EQ(readNative(savedFile()), "\xD0\xC2\xBB\xAA\xD7\xD6\xB5\xE4");  // 新华字典, 8 bytes
-    EXPECT_FALSE(fs::exists(fs::path(u8"词库") / u8"字典.txt"));          // not in the working directory
+    EXPECT_FALSE(fs::exists(exeDir_ / u8"词库" / u8"字典.txt"));  // not beside the executable
     EXPECT_TRUE(svc.messages.empty());
     EXPECT_TRUE(app->settings);
 }
@@ -93,8 +95,8 @@ TEST_F(SettingsTest, SaveWritesTheNameLessFourBytes) {
         window().加载.onClick();
         EXPECT_EQ(readNative(savedFile()), c.onDisk);
     }
-    // Replaced whole, with nothing left beside it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(exeDir_ / u8"词库"), fs::directory_iterator()), 1);
+    // Replaced whole, with nothing left beside it but the dictionaries.
+    EXPECT_EQ(std::distance(fs::directory_iterator(u8"词库"), fs::directory_iterator()), 2);
 }
 
 TEST_F(SettingsTest, LinksOpenTheFolderAndTheDownloadPage) {
@@ -104,7 +106,7 @@ TEST_F(SettingsTest, LinksOpenTheFolderAndTheDownloadPage) {
     window().透明标签1.onLeftUp(5, 5);
     unsetenv("LUMIKO_FORUM_URL");
     ASSERT_EQ(svc.opened.size(), 2u);
-    EXPECT_EQ(svc.opened[0], svc.exeDir + "\\词库\\字典");
+    EXPECT_EQ(svc.opened[0], "词库\\字典");
     EXPECT_EQ(svc.opened[1], "http://forum.test/thread-57-1-1.html");
     EXPECT_EQ(app->form.隐藏的超级链接框.text(), "http://forum.test/thread-57-1-1.html");
 }

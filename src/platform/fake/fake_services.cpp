@@ -124,6 +124,8 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
     return posix::listFiles(folder, suffix);
 }
 
+LayoutFacts FakeServices::layoutFacts() { return layout; }
+
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }
 
 bool FakeServices::messageBox(const Text& title, const Text& text, Buttons buttons) {
