@@ -111,6 +111,28 @@ public:
     virtual void quit() = 0;
     // The dictionary settings window was created or needs redrawing.
     virtual void settingsOpened() = 0;
+
+    // --- Telling failures ------------------------------------------------
+    // Added with the hardening of file handling; kept apart from the
+    // services above so that each front-end's part of it reads as one piece.
+    //
+    // readFile reads regular files only, and none larger than kMaxFileBytes
+    // (such a file reads as false, never cut short). After readFile,
+    // writeFile or replaceFile returned false, the system's reason in words
+    // (GBK; a short English text where the refusal is the program's own);
+    // empty after a call that succeeded.
+    virtual Text lastFileError() = 0;
+    // The folder that relative paths start from, in core form ('\'-joined
+    // with a relative path it names the file the system opens).
+    virtual Text workingFolder() = 0;
+    // One line for whoever watches the program: standard error on Linux,
+    // the debugger output on Windows.
+    virtual void log(const Text& line) = 0;
 };
+
+// The largest file readFile reads: well above the largest shipped table
+// (under 1 MiB), small enough that a wrong file chosen by mistake cannot
+// exhaust memory.
+constexpr std::uint64_t kMaxFileBytes = 64u << 20;
 
 }  // namespace lumiko

@@ -122,6 +122,10 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
     return posix::listFiles(folder, suffix);
 }
 
+Text FakeServices::lastFileError() { return posix::lastFileError(); }
+Text FakeServices::workingFolder() { return posix::workingFolder(); }
+void FakeServices::log(const Text& line) { logged.push_back(line); }
+
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }
 
 bool FakeServices::messageBox(const Text& title, const Text& text, Buttons buttons) {

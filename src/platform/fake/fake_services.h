@@ -142,6 +142,12 @@ public:
     void quit() override;
     void settingsOpened() override;
 
+    // --- Telling failures ---------------------------------------------------
+    Text lastFileError() override;
+    Text workingFolder() override;
+    void log(const Text& line) override;
+    std::vector<Text> logged;  // every line handed to log
+
 private:
     std::string tempDir_;  // native; created on first use, removed with the fake
 };

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <climits>
+#include <cstdio>
 
 #include "platform/posix/clock.h"
 #include "platform/posix/download.h"
@@ -66,6 +67,11 @@ bool DesktopServices::fileExists(const Text& path) { return posix::fileExists(pa
 std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suffix) {
     return posix::listFiles(folder, suffix);
 }
+
+// --- Telling failures ----------------------------------------------------------
+Text DesktopServices::lastFileError() { return posix::lastFileError(); }
+Text DesktopServices::workingFolder() { return posix::workingFolder(); }
+void DesktopServices::log(const Text& line) { std::fprintf(stderr, "lumiko: %s\n", posix::gbkToUtf8(line).c_str()); }
 
 void DesktopServices::shellOpen(const Text& target) {
     // An address goes to the web browser, anything else is a file or folder

@@ -48,6 +48,11 @@ public:
     void quit() override;
     void settingsOpened() override;
 
+    // --- Telling failures ---------------------------------------------------
+    Text lastFileError() override;
+    Text workingFolder() override;
+    void log(const Text& line) override;
+
 private:
     Desktop& desktop_;
     X11Input& x11_;

@@ -120,6 +120,11 @@ std::vector<Text> WindowsServices::listFiles(const Text& folder, const Text& suf
     return win32::listFiles(folder, suffix);
 }
 
+// --- Telling failures ----------------------------------------------------------
+Text WindowsServices::lastFileError() { return win32::lastFileError(); }
+Text WindowsServices::workingFolder() { return win32::workingFolder(); }
+void WindowsServices::log(const Text& line) { OutputDebugStringW((L"lumiko: " + wideOfGbk(line) + L"\n").c_str()); }
+
 void WindowsServices::shellOpen(const Text& target) {
     ShellExecuteW(nullptr, L"open", wideOfGbk(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -68,6 +68,11 @@ public:
     void quit() override;
     void settingsOpened() override;
 
+    // --- Telling failures -------------------------------------------------
+    Text lastFileError() override;
+    Text workingFolder() override;
+    void log(const Text& line) override;
+
 private:
     CharComposer composer_;
     std::unique_ptr<PageDocument> document_;
