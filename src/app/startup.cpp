@@ -1,51 +1,56 @@
 // Start-up: writes the handwriting page, reads the tables, installs the tray
 // icon, places the panel and enters stroke mode.
 #include "app/app.h"
+#include "app/config.h"
 #include "engine/builtin.h"
 
 namespace lumiko {
 
 namespace {
 constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
-
-// A dictionary name must stay a plain file name inside 词库\字典: a name
-// holding a path separator, a drive colon or a parent reference would read a
-// file elsewhere. Scans whole GBK characters, since a trail byte can be 0x5C.
-bool plainFileName(std::string_view name) {
-    if (name == "." || name == "..") return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const auto b = static_cast<unsigned char>(name[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) {
-            ++i;
-            continue;
-        }
-        if (b == '\\' || b == '/' || b == ':') return false;
-    }
-    return true;
-}
+constexpr const char* kTableFolder = "词库";
+constexpr const char* kDictionaryFolder = "词库\\字典";
+constexpr const char* kChoiceFile = "词库\\字典.txt";
 }  // namespace
 
+// The four code tables are read whole; each that is missing, unreadable or
+// empty is named, with the reason, in one message at the end of start-up,
+// since the panel then finds nothing for the codes that table serves.
 void App::loadTables() {
-    auto table = [this](const char* path) {
+    Text problems;
+    auto table = [&](const char* file) {
         std::string bytes;
-        svc_.readFile(path, bytes);
+        const Text path = Text(kTableFolder) + "\\" + file;
+        if (!svc_.readFile(path, bytes)) problems += Text(file) + ": " + svc_.lastFileError() + "\r\n";
+        else if (bytes.empty()) problems += Text(file) + ": 文件为空\r\n";
         return SharedText(bytes + "\r\n");
     };
-    g.strokeTable = table("词库\\笔画.txt");
-    g.extraStrokeTable = table("词库\\附加笔画.txt");
-    g.fourCornerTable = table("词库\\四角号码.txt");
-    g.associationTable = table("词库\\联想词.txt");
+    g.strokeTable = table("笔画.txt");
+    g.extraStrokeTable = table("附加笔画.txt");
+    g.fourCornerTable = table("四角号码.txt");
+    g.associationTable = table("联想词.txt");
     // The line indexes are made now, so that no click pays for them.
     for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
         t->prepareIndex();
     for (auto table : {builtin::componentList, builtin::commonCharacterList, builtin::strokeComponentTable,
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
+    if (!problems.empty()) tableProblems_ = "以下码表缺失、无法读取或为空,面板查不到它们的候选字:\r\n" + problems +
+                                            "查找的文件夹: " + svc_.workingFolder() + "\\" + kTableFolder;
 
-    std::string name;
-    svc_.readFile("词库\\字典.txt", name);
+    // The chosen dictionary: the stored name without the blanks and line
+    // breaks around it, its file found whatever the case of ".txt". No
+    // choice, or a name that would lead out of the folder, loads nothing.
+    std::string stored;
+    svc_.readFile(kChoiceFile, stored);
+    const Text name = trimStoredName(stored);
     std::string dictionary;
-    if (!name.empty() && plainFileName(name)) svc_.readFile("词库\\字典\\" + name + ".txt", dictionary);
+    if (const Text problem = dictionaryNameProblem(name); !problem.empty()) {
+        svc_.log("字典 \"" + name + "\" 未载入: " + problem);
+    } else {
+        const Text file = dictionaryFileName(name, svc_.listFiles(kDictionaryFolder, ".txt"));
+        svc_.readFile(Text(kDictionaryFolder) + "\\" + file, dictionary);
+    }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryName = name;
 }
@@ -71,6 +76,11 @@ void App::startUp() {
     form.标签1.picture = &builtin::icon("lumiko");
     g.codeActive = 0;
     enterStrokeMode();
+
+    if (!tableProblems_.empty()) {
+        svc_.log(tableProblems_);
+        svc_.messageBox("Lumiko输入法 1.0", tableProblems_, Buttons::Ok);
+    }
 }
 
 }  // namespace lumiko
