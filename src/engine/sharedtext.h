@@ -10,6 +10,28 @@
 
 namespace lumiko {
 
+// One line of a table read at the "\r\n" that precedes it (p, from 1): its key
+// field and value field. False for a line outside the format (no line end
+// within 200 bytes, no space, an empty value, or a key or value that is not
+// whole GBK characters), which the lists skip.
+bool readTableLine(std::string_view table, int p, std::string_view& key, std::string_view& value);
+
+// The lines that begin with one byte, in table order, with what the page
+// builder needs to pass over repeated lines without reading them: lines
+// repeat each other when readTableLine gives them the same key and value.
+struct LineGroup {
+    std::vector<int> at;    // position (from 1) of the "\r\n" in front of each line
+    std::vector<int> prev;  // index of the previous line with the same key and value, or -1;
+                            // a line outside the format holds its own index
+    std::vector<int> next;  // index of the next line with the same key and value, or -1
+    std::vector<int> blockMin;  // the least `prev` of each run of kBlock lines
+
+    static constexpr int kBlock = 64;
+    // The first index at or after k whose line does not repeat one at or
+    // after index `since` (prev < since), or -1.
+    int nextUnrepeated(int k, int since) const;
+};
+
 // Where each line of a table starts: the positions (from 1) of every "\r\n",
 // grouped by the first one and two bytes that follow it, in table order.
 class LineIndex {
@@ -18,9 +40,10 @@ public:
     // The first position at or after `from` where "\r\n" + code stands in
     // `text`, or -1: what findText(text, "\r\n" + code, from) gives.
     int find(std::string_view text, std::string_view code, int from) const;
+    const LineGroup& group(unsigned char first) const { return byByte_[first]; }
 
 private:
-    std::array<std::vector<int>, 256> byByte_;
+    std::array<LineGroup, 256> byByte_;
     std::unordered_map<unsigned, std::vector<int>> byPair_;
 };
 
@@ -42,6 +65,10 @@ public:
     int findLine(std::string_view code, int from) const;
     // Makes the line index now rather than at the first search.
     void prepareIndex() const;
+    const LineIndex& index() const {
+        prepareIndex();
+        return *p_->index;
+    }
 
 private:
     struct Body {
