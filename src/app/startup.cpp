@@ -32,6 +32,8 @@ void App::loadTables() {
     // The line indexes are made now, so that no click pays for them.
     for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
         t->prepareIndex();
+    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable})
+        t->prepareCodeIndex(CodeChars::Digits);
     for (auto table : {builtin::componentList, builtin::commonCharacterList, builtin::strokeComponentTable,
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
@@ -52,6 +54,7 @@ void App::loadTables() {
         svc_.readFile(Text(kDictionaryFolder) + "\\" + file, dictionary);
     }
     g.dictionaryText = SharedText(std::move(dictionary));
+    g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
     g.dictionaryName = name;
 }
 

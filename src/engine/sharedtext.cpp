@@ -93,6 +93,42 @@ int LineIndex::find(std::string_view text, std::string_view code, int from) cons
     return -1;
 }
 
+CodeIndex::CodeIndex(std::string_view text, CodeChars chars) {
+    auto isCodeChar = [chars](char c) {
+        return chars == CodeChars::Digits ? c >= '0' && c <= '9' : c >= 'a' && c <= 'z';
+    };
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t blank = line.find(' ');
+        if (blank == 0 || blank > 20 || blank == std::string_view::npos) continue;
+        const std::string_view code = line.substr(0, blank), value = line.substr(blank + 1);
+        if (value.find(' ') != std::string_view::npos || !std::all_of(code.begin(), code.end(), isCodeChar)) continue;
+        Text& codes = codes_[Text(value)];
+        codes.append(code);
+        codes.push_back(' ');
+    }
+}
+
+const Text& CodeIndex::codesOf(const Text& value) const {
+    static const Text none;
+    const auto it = codes_.find(value);
+    return it == codes_.end() ? none : it->second;
+}
+
+const Text& SharedText::codesOf(const Text& value, CodeChars chars) const {
+    prepareCodeIndex(chars);
+    return p_->codes[static_cast<size_t>(chars)]->codesOf(value);
+}
+
+void SharedText::prepareCodeIndex(CodeChars chars) const {
+    auto& index = p_->codes[static_cast<size_t>(chars)];
+    if (!index) index = std::make_unique<CodeIndex>(p_->text, chars);
+}
+
 int SharedText::findLine(std::string_view code, int from) const {
     // A code holding a line break could match across lines: search plainly.
     if (code.find_first_of("\r\n") != std::string_view::npos) return findText(p_->text, "\r\n" + Text(code), from);

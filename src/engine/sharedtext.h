@@ -47,6 +47,22 @@ private:
     std::unordered_map<unsigned, std::vector<int>> byPair_;
 };
 
+enum class CodeChars { Digits, Letters };
+
+// The reverse lookup of a table: for each value, the codes of the lines that
+// are exactly 1 to 20 code characters ("0"-"9" or "a"-"z"), one blank and
+// that value, in table order, each code followed by one blank. Lines end at
+// every '\r' or '\n', and the first line counts.
+class CodeIndex {
+public:
+    CodeIndex(std::string_view text, CodeChars chars);
+    // The codes of `value`; empty when no line holds it.
+    const Text& codesOf(const Text& value) const;
+
+private:
+    std::unordered_map<Text, Text> codes_;
+};
+
 // A table text: copied by reference, since the panel hands whole tables
 // around on every click ("searchTable := a copy of strokeTable") and the
 // tables are never changed after loading. Each keeps its own line index,
@@ -69,12 +85,16 @@ public:
         prepareIndex();
         return *p_->index;
     }
+    // CodeIndex(*this, chars).codesOf(value), the index made once.
+    const Text& codesOf(const Text& value, CodeChars chars) const;
+    void prepareCodeIndex(CodeChars chars) const;
 
 private:
     struct Body {
         explicit Body(Text t) : text(std::move(t)) {}
         Text text;
         mutable std::unique_ptr<LineIndex> index;
+        mutable std::array<std::unique_ptr<CodeIndex>, 2> codes;
     };
     static const std::shared_ptr<const Body>& emptyBody() {
         static const auto e = std::make_shared<const Body>(Text());

@@ -267,3 +267,51 @@ TEST(PageBuilder, OneLineRepeatedFillsOnePage) {
 
 }  // namespace
 }  // namespace lumiko
+
+namespace lumiko {
+namespace {
+
+// The information strip's reverse lookup as a plain scan of the table for
+// the blank and the subject, checking the line around each hit.
+Text scannedCodes(std::string_view table, std::string_view subject, bool (*isCodeChar)(char)) {
+    Text out;
+    if (subject.find_first_of("\r\n") != std::string_view::npos) return out;
+    const Text needle = " " + Text(subject);
+    for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1)) {
+        const size_t blank = static_cast<size_t>(at - 1);
+        const size_t end = blank + needle.size();
+        if (end < table.size() && table[end] != '\r' && table[end] != '\n') continue;
+        size_t start = blank;
+        while (start > 0 && blank - start <= 20 && isCodeChar(table[start - 1])) --start;
+        const size_t length = blank - start;
+        if (length == 0 || length > 20) continue;
+        if (start > 0 && table[start - 1] != '\r' && table[start - 1] != '\n') continue;
+        out.append(table.substr(start, length));
+        out.push_back(' ');
+    }
+    return out;
+}
+
+TEST(CodeIndex, EqualsAPlainScan) {
+    unsigned seed = 4242;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    const char* parts[] = {"1", "23", "a", "bc", " ", "\r", "\n", "\r\n", "\xd2\xbb", "\xb6\xfe", "x",
+                           "12345678901234567890", "9"};
+    const char* subjects[] = {"\xd2\xbb", "\xb6\xfe", "x", "", "\xd2\xbb\xb6\xfe", "a", "1", "\xd2\xbb\r"};
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto letter = [](char c) { return c >= 'a' && c <= 'z'; };
+    for (int round = 0; round < 500; ++round) {
+        Text table;
+        for (int i = 0, n = static_cast<int>(next() % 40); i < n; ++i) table += parts[next() % 13];
+        const SharedText shared(table);
+        for (const char* subject : subjects) {
+            ASSERT_EQ(shared.codesOf(subject, CodeChars::Digits), scannedCodes(table, subject, digit))
+                << round << " [" << table << "] " << subject;
+            ASSERT_EQ(shared.codesOf(subject, CodeChars::Letters), scannedCodes(table, subject, letter))
+                    << round << " [" << table << "] " << subject;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumiko

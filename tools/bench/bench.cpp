@@ -152,6 +152,8 @@ void RepeatedLineTableClick(benchmark::State& state) {
         t.panel->svc.chars.clear();
     }
     state.SetLabel(state.range(0) == 0 ? "stroke key" : state.range(0) == 1 ? "key, next page" : "key, next page, pick");
+    state.counters["grid_bytes"] = static_cast<double>(app.form.显字标签.text().size());
+    state.counters["info_strip_bytes"] = static_cast<double>(app.form.编辑框1.text().size());
 }
 BENCHMARK(RepeatedLineTableClick)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
