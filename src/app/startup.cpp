@@ -38,7 +38,7 @@ void App::loadTables() {
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
     if (!problems.empty()) tableProblems_ = "以下码表缺失、无法读取或为空,面板查不到它们的候选字:\r\n" + problems +
-                                            "查找的文件夹: " + svc_.workingFolder() + "\\" + kTableFolder;
+                                            "查找的文件夹: " + svc_.absolutePath(kTableFolder);
 
     // The chosen dictionary: the stored name without the blanks and line
     // breaks around it, its file found whatever the case of ".txt". No

@@ -122,9 +122,9 @@ public:
     // (GBK; a short English text where the refusal is the program's own);
     // empty after a call that succeeded.
     virtual Text lastFileError() = 0;
-    // The folder that relative paths start from, in core form ('\'-joined
-    // with a relative path it names the file the system opens).
-    virtual Text workingFolder() = 0;
+    // The file or folder the system reaches through a core path, absolute
+    // and spelled as the system spells paths (for messages).
+    virtual Text absolutePath(const Text& path) = 0;
     // One line for whoever watches the program: standard error on Linux,
     // the debugger output on Windows.
     virtual void log(const Text& line) = 0;

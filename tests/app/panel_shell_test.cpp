@@ -189,7 +189,7 @@ TEST_F(PanelShellTest, UnusableTablesAreToldOnceAtStartUp) {
                     "附加笔画.txt: 文件为空\r\n"
                     "四角号码.txt: No such file or directory\r\n"
                     "联想词.txt: Is a directory\r\n"
-                    "查找的文件夹: " + posix::corePath(fs::current_path().string()) + "\\词库");
+                    "查找的文件夹: " + posix::corePath((fs::current_path() / u8"词库").string()));
     EXPECT_EQ(svc.logged, std::vector<Text>{text});
     EXPECT_EQ(a.g.strokeTable.str(), "\r\n1 一\r\n");
     EXPECT_TRUE(a.form.显字标签.text().size() > 0);  // the component list all the same

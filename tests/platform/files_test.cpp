@@ -162,6 +162,11 @@ TEST_F(FilesTest, ReadsOnlyRegularFilesUpToTheCap) {
     EXPECT_EQ(lastFileError(), "");
 }
 
+TEST_F(FilesTest, AbsolutePathsAreSpelledTheSystemsWay) {
+    EXPECT_EQ(absolutePath("词库\\字典.txt"), corePath((fs::current_path() / u8"词库" / u8"字典.txt").string()));
+    EXPECT_EQ(absolutePath("/tmp\\s1.html"), "/tmp/s1.html");
+}
+
 TEST_F(FilesTest, FailedReplacementsSayWhyAndKeepTheTarget) {
     fs::create_directories(fs::path("taken") / "x.txt" / "inside");  // the target is a folder
     EXPECT_FALSE(replaceFile("taken\\x.txt", "name"));

@@ -123,7 +123,7 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
 }
 
 Text FakeServices::lastFileError() { return posix::lastFileError(); }
-Text FakeServices::workingFolder() { return posix::workingFolder(); }
+Text FakeServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
 void FakeServices::log(const Text& line) { logged.push_back(line); }
 
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }

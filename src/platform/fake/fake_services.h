@@ -144,7 +144,7 @@ public:
 
     // --- Telling failures ---------------------------------------------------
     Text lastFileError() override;
-    Text workingFolder() override;
+    Text absolutePath(const Text& path) override;
     void log(const Text& line) override;
     std::vector<Text> logged;  // every line handed to log
 

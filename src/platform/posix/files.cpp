@@ -168,11 +168,13 @@ bool replaceFile(const Text& path, const std::string& bytes) {
 
 Text lastFileError() { return lastError; }
 
-Text workingFolder() {
+Text absolutePath(const Text& path) {
+    const std::string native = nativePath(path);
+    if (!native.empty() && native.front() == '/') return utf8ToGbk(native);
     std::string dir(4096, '\0');
-    if (!::getcwd(dir.data(), dir.size())) return ".";
+    if (!::getcwd(dir.data(), dir.size())) return utf8ToGbk(native);
     dir.resize(std::strlen(dir.c_str()));
-    return corePath(dir);
+    return utf8ToGbk(dir == "/" ? dir + native : dir + "/" + native);
 }
 
 bool fileExists(const Text& path) {

@@ -30,8 +30,8 @@ bool writeFile(const Text& path, const std::string& bytes);
 bool replaceFile(const Text& path, const std::string& bytes);
 // The reason for the last failed readFile, writeFile or replaceFile (GBK).
 Text lastFileError();
-// The current working directory in core form.
-Text workingFolder();
+// The native path of a core path, absolute, in GBK (for messages).
+Text absolutePath(const Text& path);
 // True for a regular file (a folder or a pipe is no file).
 bool fileExists(const Text& path);
 // Names of the regular files in `folder` whose names end with `suffix`

@@ -70,7 +70,7 @@ std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suf
 
 // --- Telling failures ----------------------------------------------------------
 Text DesktopServices::lastFileError() { return posix::lastFileError(); }
-Text DesktopServices::workingFolder() { return posix::workingFolder(); }
+Text DesktopServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
 void DesktopServices::log(const Text& line) { std::fprintf(stderr, "lumiko: %s\n", posix::gbkToUtf8(line).c_str()); }
 
 void DesktopServices::shellOpen(const Text& target) {

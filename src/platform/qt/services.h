@@ -50,7 +50,7 @@ public:
 
     // --- Telling failures ---------------------------------------------------
     Text lastFileError() override;
-    Text workingFolder() override;
+    Text absolutePath(const Text& path) override;
     void log(const Text& line) override;
 
 private:

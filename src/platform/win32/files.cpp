@@ -123,12 +123,13 @@ bool replaceFile(const Text& path, const std::string& bytes) {
 
 Text lastFileError() { return lastError; }
 
-Text workingFolder() {
-    const DWORD n = GetCurrentDirectoryW(0, nullptr);
-    if (n == 0) return ".";
-    std::wstring dir(n, L'\0');
-    dir.resize(GetCurrentDirectoryW(n, dir.data()));
-    return corePath(dir);
+Text absolutePath(const Text& path) {
+    const std::wstring native = nativePath(path);
+    const DWORD n = GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return gbkOfWide(native);
+    std::wstring full(n, L'\0');
+    full.resize(GetFullPathNameW(native.c_str(), n, full.data(), nullptr));
+    return gbkOfWide(full);
 }
 
 bool fileExists(const Text& path) {

@@ -17,8 +17,8 @@ bool writeFile(const Text& path, const std::string& bytes);
 bool replaceFile(const Text& path, const std::string& bytes);
 // The system's reason for the last failed readFile, writeFile or replaceFile.
 Text lastFileError();
-// The current directory in core form.
-Text workingFolder();
+// The full native path of a core path, in GBK (for messages).
+Text absolutePath(const Text& path);
 bool fileExists(const Text& path);
 // Names of the files in `folder` whose names end with `suffix` (letters
 // compared without regard to case), in the order the system returns them.

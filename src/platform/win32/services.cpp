@@ -122,7 +122,7 @@ std::vector<Text> WindowsServices::listFiles(const Text& folder, const Text& suf
 
 // --- Telling failures ----------------------------------------------------------
 Text WindowsServices::lastFileError() { return win32::lastFileError(); }
-Text WindowsServices::workingFolder() { return win32::workingFolder(); }
+Text WindowsServices::absolutePath(const Text& path) { return win32::absolutePath(path); }
 void WindowsServices::log(const Text& line) { OutputDebugStringW((L"lumiko: " + wideOfGbk(line) + L"\n").c_str()); }
 
 void WindowsServices::shellOpen(const Text& target) {

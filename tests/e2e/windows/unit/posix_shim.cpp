@@ -52,7 +52,7 @@ bool writeFile(const Text& path, const std::string& bytes) { return win32::write
 bool replaceFile(const Text& path, const std::string& bytes) { return win32::replaceFile(path, bytes); }
 bool fileExists(const Text& path) { return win32::fileExists(path); }
 Text lastFileError() { return win32::lastFileError(); }
-Text workingFolder() { return win32::workingFolder(); }
+Text absolutePath(const Text& path) { return win32::absolutePath(path); }
 std::vector<Text> listFiles(const Text& folder, const Text& suffix) { return win32::listFiles(folder, suffix); }
 Text tempFolder() { return win32::tempFolder(); }
 
