@@ -2,6 +2,7 @@
 // checked byte for byte on disk, and its two links.
 #include <algorithm>
 
+#include "app/config.h"
 #include "platform/posix/files.h"
 #include "panel_fixture.h"
 
@@ -91,8 +92,9 @@ TEST_F(SettingsTest, SaveWritesTheNameLessFourBytes) {
         {"a\xD2.txt", "\xA9\x5Cx", true},
         // Files inside the folder: "...txt" and a colon (no separator here).
         {"...txt", "..", false},
-        {"C:x.txt", "C:x", false},
         {"a.txt", "a", false},
+        // A colon would address a data stream on Windows.
+        {"C:x.txt", kColonSeparates ? "a" : "C:x", kColonSeparates},
     };
     std::ofstream(savedFile(), std::ios::binary) << "a much longer earlier name\r\n";
     app->openSettings();
@@ -122,10 +124,16 @@ TEST_F(SettingsTest, RefusedAndFailedSavesAreToldWithTheFileAndTheReason) {
     ASSERT_EQ(svc.messages.size(), 3u);
     const Text reasons[] = {"名称含有路径分隔符", "Is a directory", "No such file or directory"};
     for (size_t i = 0; i < 3; ++i) {
+        const Text& text = svc.messages[i].text;
         EXPECT_EQ(svc.messages[i].title, "Lumiko 反查字典设置");
-        EXPECT_EQ(svc.messages[i].text,
-                  "字典选择未能保存到 " + file + "\r\n原因: " + reasons[i] + "\r\n原来的选择保持不变。");
         EXPECT_EQ(svc.messages[i].buttons, Buttons::Ok);
+        const Text head = "字典选择未能保存到 " + file + "\r\n原因: ", tail = "\r\n原来的选择保持不变。";
+        ASSERT_GT(text.size(), head.size() + tail.size()) << i;
+        EXPECT_EQ(text.substr(0, head.size()), head);
+        EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+#ifndef _WIN32  // elsewhere the system words its reasons itself
+        EXPECT_EQ(text.substr(head.size(), text.size() - head.size() - tail.size()), reasons[i]);
+#endif
     }
     EXPECT_EQ(svc.logged.size(), 3u);
     EXPECT_TRUE(app->settings);
