@@ -59,7 +59,8 @@ void App::settingsSave() {
     Text problem = dictionaryNameProblem(name);
     if (problem.empty() && svc_.replaceFile(path, name)) return;
     if (problem.empty()) problem = svc_.lastFileError();
-    const Text text = "字典选择未能保存到 " + path + "\r\n原因: " + problem + "\r\n原来的选择保持不变。";
+    const Text text =
+        "字典选择未能保存到 " + svc_.absolutePath(path) + "\r\n原因: " + problem + "\r\n原来的选择保持不变。";
     svc_.log(text);
     svc_.messageBox(settings->title, text, Buttons::Ok);
 }
