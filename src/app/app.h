@@ -32,6 +32,9 @@ public:
     // Start-up and panel shell.
     void startUp();
     void tick();
+    // Whether the next tick may commit text or open the pad; any other tick
+    // changes nothing a front-end draws.
+    bool tickMayCommit() const;
     void refreshInfoStrip();
     void trayLeftClick();
     void trayRightClick();
@@ -95,6 +98,10 @@ public:
     Services& services() { return svc_; }
 
 private:
+    // The handwriting page's pad is opened by its first link whose address
+    // holds this.
+    static constexpr const char* kPadLink = "javascript:void(0)";
+
     void wireHandlers();
     void loadTables();
     void openLink(const Text& target);

@@ -48,10 +48,13 @@ void App::loadTables() {
     const Text name = trimStoredName(stored);
     std::string dictionary;
     if (const Text problem = dictionaryNameProblem(name); !problem.empty()) {
-        svc_.log("字典 \"" + name + "\" 未载入: " + problem);
+        svc_.log("dictionary name refused: \"" + name + "\" (" + problem + ")");
     } else {
         const Text file = dictionaryFileName(name, svc_.listFiles(kDictionaryFolder, ".txt"));
-        svc_.readFile(Text(kDictionaryFolder) + "\\" + file, dictionary);
+        const Text path = Text(kDictionaryFolder) + "\\" + file;
+        // An empty name reads ".txt" too; only a name chosen and not found is told.
+        if (!svc_.readFile(path, dictionary) && !name.empty())
+            svc_.log("cannot read the dictionary " + path + " (" + svc_.lastFileError() + ")");
     }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryText.prepareCodeIndex(CodeChars::Letters);

@@ -23,6 +23,10 @@ const Text& codesOf(const SharedText& table, const Text& subject, CodeChars char
 
 }  // namespace
 
+bool App::tickMayCommit() const {
+    return !g.pendingHandwriting.empty() || !g.pendingListText.empty() || g.padOpenPending != 0;
+}
+
 void App::tick() {
     // Focus tracking, only while the panel is shown: hidden, the panel keeps
     // the window it saw last.
@@ -34,9 +38,9 @@ void App::tick() {
     // Handwriting: one tick reads and clears the page's field, the next
     // commits what was read.
     if (g.pendingHandwriting.empty()) {
-        webPage.attach(nullptr, 0, 0, 1);
-        g.pendingHandwriting = webPage.getValue("kw", WebPage::ByName);
-        webPage.setValue("kw", WebPage::ByName, "");
+        webPage.attach();
+        g.pendingHandwriting = webPage.value("kw");
+        webPage.setValue("kw", "");
     } else {
         commitText(removeSpaces(g.pendingHandwriting));
         form.编辑框.setText(g.pendingHandwriting);
@@ -46,7 +50,7 @@ void App::tick() {
 
     // The pad is opened at the first tick only, and only with a network.
     if (g.padOpenPending == 1) {
-        if (svc_.networkState() == 1) webPage.clickLink("javascript:void(0)", WebPage::ByAddress, 0);
+        if (svc_.networkState() == 1) webPage.clickLinkTo(kPadLink);
         g.padOpenPending = 0;
     }
 

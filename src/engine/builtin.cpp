@@ -37,6 +37,15 @@ LUMIKO_EMBEDDED(picture_ring)
 #undef LUMIKO_EMBEDDED
 }  // namespace lumiko::embedded
 
+namespace lumiko {
+
+bool samePicture(const Picture* a, const Picture* b) {
+    if (!a || !b) return false;
+    return !a->bytes.empty() && a->bytes.size() == b->bytes.size() && a->bytes == b->bytes;
+}
+
+}  // namespace lumiko
+
 namespace lumiko::builtin {
 
 namespace {

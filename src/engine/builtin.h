@@ -1,10 +1,23 @@
 // Tables, pictures, icons and the handwriting page built into the program.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "engine/sharedtext.h"
-#include "platform/controls.h"
+
+namespace lumiko {
+
+// A built-in picture: its name (for the front-ends and the simulator) and
+// its bytes (a BMP or ICO file), compared byte for byte by the mode test.
+struct Picture {
+    std::string name;
+    std::string_view bytes;
+};
+
+bool samePicture(const Picture* a, const Picture* b);
+
+}  // namespace lumiko
 
 namespace lumiko::builtin {
 

@@ -2,11 +2,6 @@
 
 namespace lumiko {
 
-bool samePicture(const Picture* a, const Picture* b) {
-    if (!a || !b) return false;
-    return !a->bytes.empty() && a->bytes.size() == b->bytes.size() && a->bytes == b->bytes;
-}
-
 Control::Control(std::string n, ControlKind k, Control* p, int l, int t, int w, int h, bool v,
                  Text c)
     : name(std::move(n)), kind(k), parent(p), left(l), top(t), width(w), height(h), visible(v),

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/builtin.h"
 #include "engine/gbktext.h"
 
 namespace lumiko {
@@ -31,15 +32,6 @@ enum class ControlKind {
 };
 
 enum class Pointer { Default, Hand };
-
-// A built-in picture: its name (for the front-ends and the simulator) and
-// its bytes (a BMP or ICO file), compared byte for byte by the mode test.
-struct Picture {
-    std::string name;
-    std::string_view bytes;
-};
-
-bool samePicture(const Picture* a, const Picture* b);
 
 struct Control {
     Control(std::string name, ControlKind kind, Control* parent, int left, int top, int width,

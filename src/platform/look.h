@@ -1,7 +1,10 @@
 // How the desktop front-ends draw the controls of a form, and which cell or
-// line of a grid or list box a pointer position falls on. Both front-ends
-// paint from the same decisions so that the panel looks and reacts alike on
-// every desktop; only the painting calls differ.
+// line of a grid or list box a pointer position falls on. Both painters take
+// their sizes from here (points to pixels, the palette grid's cells), so
+// that the panel's items sit where the core and the shell's hit tests expect
+// them; the Windows panel also paints each kind of
+// control in the colours and frames of styleOf(), which the Linux panel
+// draws in a look of its own.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Everything the core asks of the desktop: the front-ends implement it with
+// Everything the core asks of the platform: the front-ends implement it with
 // the real system (X11/Qt, Win32), the tests and the simulator with a
 // recording fake. All texts crossing this interface are GBK bytes; paths are
 // GBK texts with '\' separators, as the core builds them, and each
@@ -46,15 +46,18 @@ public:
     virtual std::vector<std::shared_ptr<PageElement>> links() = 0;
 };
 
-class Services {
+// Typing into the application that has the keyboard focus, and the
+// conversions of the text typed.
+class Typing {
 public:
-    virtual ~Services() = default;
-
+    virtual ~Typing() = default;
     // Focus tracking: the handle of the focused window of the foreground
     // application; false when the query fails.
     virtual bool focusedWindow(std::uint64_t& handle) = 0;
-    // One character message (one byte of GBK text) to a window.
-    virtual void sendChar(std::uint64_t window, unsigned char byte) = 0;
+    // Character messages to a window, one for each byte of the GBK text, in
+    // order, handed over in one call (the receiving side puts the bytes of
+    // a character together again: platform/delivery.h).
+    virtual void sendChars(std::uint64_t window, const Text& bytes) = 0;
     // A synthesised press and release, reaching the focused window.
     virtual void sendKey(Key key) = 0;
     virtual void setClipboard(const Text& text) = 0;
@@ -62,12 +65,12 @@ public:
     virtual Text toTraditional(const Text& text) = 0;
     // Every reading of the text, most common first.
     virtual std::vector<Text> pinyinReadings(const Text& text) = 0;
+};
 
-    // 1 when the computer is connected to a network.
-    virtual int networkState() = 0;
-    // Whole body of an HTTP GET; false (and an empty body) on failure.
-    virtual bool download(const std::string& url, std::string& body) = 0;
-
+// Files and folders.
+class Files {
+public:
+    virtual ~Files() = default;
     // The temporary-files folder, ending with '\'.
     virtual Text tempFolder() = 0;
     // The executable's folder, without a trailing separator.
@@ -84,33 +87,9 @@ public:
     virtual std::vector<Text> listFiles(const Text& folder, const Text& suffix) = 0;
     // Hands a file, folder or address to the desktop's default handler.
     virtual void shellOpen(const Text& target) = 0;
-    // A message box with the information icon; true when answered Yes.
-    virtual bool messageBox(const Text& title, const Text& text, Buttons buttons) = 0;
-
-    virtual DateTime now() = 0;
-    // The platform's text forms of a date-only value, of the date part and of
-    // the time part of a date-time.
-    virtual Text dateText(const DateTime& t) = 0;
-    virtual Text timeText(const DateTime& t) = 0;
-
-    // The browser view: navigation, reload, and its document (null when no
-    // document can be reached).
-    virtual void browserNavigate(const Text& path) = 0;
-    virtual void browserReload() = 0;
-    virtual PageDocument* browserDocument() = 0;
-
-    // The panel window.
-    virtual void setNoActivate() = 0;
-    virtual void setTopmost() = 0;
-    virtual void screenSize(int& width, int& height) = 0;
-    // Tray icon and popup menu.
-    virtual void trayAdd(const Text& tip) = 0;
-    virtual void trayRemove() = 0;
-    virtual void popupMenu() = 0;
-    // Ends the program after the current handler.
-    virtual void quit() = 0;
-    // The dictionary settings window was created or needs redrawing.
-    virtual void settingsOpened() = 0;
+    // Tells the developer, not the user, of a failure (a table that cannot
+    // be read): one line on standard error or in the debugger's output.
+    virtual void log(const Text& message) = 0;
 
     // --- Telling failures ------------------------------------------------
     // Added with the hardening of file handling; kept apart from the
@@ -125,14 +104,61 @@ public:
     // The file or folder the system reaches through a core path, absolute
     // and spelled as the system spells paths (for messages).
     virtual Text absolutePath(const Text& path) = 0;
-    // One line for whoever watches the program: standard error on Linux,
-    // the debugger output on Windows.
-    virtual void log(const Text& line) = 0;
 };
 
 // The largest file readFile reads: well above the largest shipped table
 // (under 1 MiB), small enough that a wrong file chosen by mistake cannot
 // exhaust memory.
 constexpr std::uint64_t kMaxFileBytes = 64u << 20;
+
+// The desktop: the panel window, the tray and its menu, message boxes, the
+// local clock.
+class DesktopWindow {
+public:
+    virtual ~DesktopWindow() = default;
+    virtual void setNoActivate() = 0;
+    virtual void setTopmost() = 0;
+    virtual void screenSize(int& width, int& height) = 0;
+    // Tray icon and popup menu.
+    virtual void trayAdd(const Text& tip) = 0;
+    virtual void trayRemove() = 0;
+    virtual void popupMenu() = 0;
+    // Ends the program after the current handler.
+    virtual void quit() = 0;
+    // The dictionary settings window was created or needs redrawing.
+    virtual void settingsOpened() = 0;
+    // A message box with the information icon; true when answered Yes.
+    virtual bool messageBox(const Text& title, const Text& text, Buttons buttons) = 0;
+
+    virtual DateTime now() = 0;
+    // The platform's text forms of a date-only value, of the date part and of
+    // the time part of a date-time.
+    virtual Text dateText(const DateTime& t) = 0;
+    virtual Text timeText(const DateTime& t) = 0;
+};
+
+class Network {
+public:
+    virtual ~Network() = default;
+    // 1 when the computer is connected to a network.
+    virtual int networkState() = 0;
+    // Whole body of an HTTP GET; false (and an empty body) on failure.
+    virtual bool download(const std::string& url, std::string& body) = 0;
+};
+
+// The browser view: navigation, reload, and its document (null when no
+// document can be reached).
+class Browser {
+public:
+    virtual ~Browser() = default;
+    virtual void browserNavigate(const Text& path) = 0;
+    virtual void browserReload() = 0;
+    virtual PageDocument* browserDocument() = 0;
+};
+
+// Everything the core asks of the platform, in one object: a front-end
+// implements all of it; parts of the core that need one service take that
+// interface alone.
+class Services : public Typing, public Files, public DesktopWindow, public Network, public Browser {};
 
 }  // namespace lumiko

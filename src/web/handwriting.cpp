@@ -3,11 +3,6 @@
 
 namespace lumiko {
 
-namespace {
-// The pad is opened by the page's first link whose address holds this.
-constexpr const char* kPadLink = "javascript:void(0)";
-}  // namespace
-
 void App::showHandwritingPage() {
     form.WebBrowser1.visible = true;
     form.图片框1.visible = false;
@@ -23,16 +18,16 @@ void App::openPad() {
     }
     // Reach the document afresh: the view may have loaded a new one since the
     // timer last looked.
-    webPage.attach(nullptr, 0, 0, 1);
-    webPage.clickLink(kPadLink, WebPage::ByAddress, 0);
+    webPage.attach();
+    webPage.clickLinkTo(kPadLink);
 }
 
 // The page asked for a new browser window. The browser goes on with its own
 // handling; the pad is opened besides, when there is a network.
 void App::newWindowRequested() {
     if (svc_.networkState() != 1) return;
-    webPage.attach(nullptr, 0, 0, 1);
-    webPage.clickLink(kPadLink, WebPage::ByAddress, 0);
+    webPage.attach();
+    webPage.clickLinkTo(kPadLink);
 }
 
 }  // namespace lumiko

@@ -1,8 +1,7 @@
-// Access to the document shown in the browser view: attach to it, find
-// elements by name or id, read and write their value, click links.
+// Access to the document shown in the browser view: attach to it, read and
+// write a field's value, click a link.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
 #include "platform/services.h"
@@ -11,22 +10,26 @@ namespace lumiko {
 
 class WebPage {
 public:
-    explicit WebPage(Services& services) : svc_(services) {}
+    explicit WebPage(Browser& browser) : browser_(browser) {}
 
-    // Link lookup modes of clickLink.
-    enum LinkMode { ById = 0, ByName = 1, ByIndex = 2, ByText = 3, ByAddress = 4 };
-
-    bool attach(PageDocument* source, int useSource, std::uint64_t window, int useWindow);
-    bool documentFromWindow(std::uint64_t window);
-    bool clickLink(const Text& key, int mode, int exact);
-    void setValue(const Text& name, int mode, const Text& text);
-    Text getValue(const Text& name, int mode);
-    std::shared_ptr<PageElement> findElement(const Text& name, int mode);
+    // Reaches the document the browser view shows now; false (and no
+    // document) when none can be reached.
+    bool attach();
+    // The value of the field named `name`, empty without the field. The
+    // browser engine the page was written for finds an element by its id as
+    // well, and the handwriting field relies on it (name "wd", id "kw");
+    // other engines do not, so the id is tried next.
+    Text value(const Text& name);
+    void setValue(const Text& name, const Text& text);
+    // Clicks the first link whose address holds `part`; false when none does.
+    bool clickLinkTo(const Text& part);
 
     PageDocument* document() const { return document_; }
 
 private:
-    Services& svc_;
+    std::shared_ptr<PageElement> field(const Text& name);
+
+    Browser& browser_;
     PageDocument* document_ = nullptr;
 };
 

@@ -48,7 +48,7 @@ TEST_F(BadFilesTest, DictionaryNamesLoadInsideTheDictionaryFolder) {
     }
     // A name that leads out of the folder is logged.
     EXPECT_EQ(std::count_if(svc.logged.begin(), svc.logged.end(),
-                            [](const Text& line) { return line.find("未载入") != Text::npos; }),
+                            [](const Text& line) { return line.find("dictionary name refused") != Text::npos; }),
               3);
 }
 

@@ -64,8 +64,8 @@ TEST(FakeServices, AnswersFromItsSettings) {
     svc.documentReachable = false;
     EXPECT_EQ(svc.browserDocument(), nullptr);
 
-    svc.sendChar(7, 0xB9);
-    svc.sendChar(8, 0xFA);
+    svc.sendChars(7, "\xB9");
+    svc.sendChars(8, "\xFA");
     EXPECT_EQ(svc.typedBytes(), "国");
 }
 

@@ -194,197 +194,281 @@ std::pair<int, int> cellOf(std::string_view r, std::string_view c) {
 
 }  // namespace
 
+namespace {
+
+// One command line, split into words, with what its handler works on.
+struct Command {
+    App& app;
+    FakeServices& desk;
+    std::string_view line;
+    std::vector<std::string_view> w;
+    const Simulator& sim;
+    bool live;  // the panel still runs: events reach it
+    std::ostream& out;
+};
+
+void showQuery(Command& c) {
+    expectWords(c.w, 2, 4, "show NAME | show NAME.PROP | show global NAME | show cell R C | show list NAME | show typed|keys|clipboard|messages|opened|panel|tray|exited");
+    App& app = c.app;
+    FakeServices& desk = c.desk;
+    std::ostream& out = c.out;
+    const std::string_view what = c.w[1];
+    if (what == "global") {
+        expectWords(c.w, 3, 3, "show global NAME");
+        out << globalValue(app.g, c.w[2]) << '\n';
+        return;
+    }
+    if (what == "cell") {
+        expectWords(c.w, 4, 4, "show cell R C");
+        const auto [r, col] = cellOf(c.w[2], c.w[3]);
+        out << jsonGbk(app.form.表格1.cells[static_cast<size_t>(r)][static_cast<size_t>(col)]) << '\n';
+        return;
+    }
+    if (what == "list") {
+        expectWords(c.w, 3, 3, "show list NAME");
+        const Control& list = findControl(app, c.w[2]);
+        if (list.kind != ControlKind::ListBox) fail(quoted(c.w[2]) + " is not a list box");
+        out << jsonTexts(list.items) << '\n';
+        return;
+    }
+    expectWords(c.w, 2, 2, "show NAME");
+    using Query = std::function<std::string()>;
+    const std::map<std::string_view, Query> records = {
+        {"typed", [&] { return jsonGbk(desk.typedBytes()); }},
+        {"keys",
+         [&] {
+             std::vector<std::string> keys;
+             for (const Key k : desk.keys) keys.push_back(jsonString(keyName(k)));
+             return jsonArray(keys);
+         }},
+        {"clipboard", [&] { return jsonGbk(desk.clipboard); }},
+        {"messages",
+         [&] {
+             std::vector<std::string> boxes;
+             for (const auto& m : desk.messages)
+                 boxes.push_back(jsonObject({{"title", jsonGbk(m.title)},
+                                             {"text", jsonGbk(m.text)},
+                                             {"buttons", jsonString(m.buttons == Buttons::Ok ? "ok" : "yesno")}}));
+             return jsonArray(boxes);
+         }},
+        {"opened", [&] { return jsonTexts(desk.opened); }},
+        {"panel",
+         [&] {
+             const PanelForm& f = app.form;
+             return jsonObject({{"visible", jsonBool(f.visible)},
+                                {"minimized", jsonBool(f.minimized)},
+                                {"left", std::to_string(f.left)},
+                                {"top", std::to_string(f.top)},
+                                {"width", std::to_string(f.width)},
+                                {"height", std::to_string(f.height)}});
+         }},
+        {"tray", [&] { return jsonObject({{"visible", jsonBool(desk.trayVisible)}, {"tip", jsonGbk(desk.trayTip)}}); }},
+        {"exited", [&] { return jsonBool(c.sim.ended()); }},
+    };
+    if (const auto it = records.find(what); it != records.end()) out << it->second() << '\n';
+    else if (const size_t dot = what.find('.'); dot != std::string_view::npos)
+        out << property(app, what.substr(0, dot), what.substr(dot + 1)) << '\n';
+    else out << jsonGbk(findControl(app, what).text()) << '\n';
+}
+
+void hexQuery(Command& c) {
+    expectWords(c.w, 2, 2, "hex NAME");
+    c.out << hexOf(findControl(c.app, c.w[1]).text()) << '\n';
+}
+
+void clickEvent(Command& c, bool right) {
+    expectWords(c.w, 2, 4, right ? "rclick NAME [X Y]" : "click NAME [X Y]");
+    if (c.w.size() == 3) fail("malformed line: give both X and Y or neither");
+    Control& target = findControl(c.app, c.w[1]);
+    const int x = c.w.size() == 4 ? coordinate(c.w[2]) : target.width / 2;
+    const int y = c.w.size() == 4 ? coordinate(c.w[3]) : target.height / 2;
+    if (!c.live || !target.enabled) return;
+    if (!right) {
+        if (target.onLeftUp) target.onLeftUp(x, y);
+        if (target.onClick) target.onClick();
+    } else if (target.onRightUp) {
+        target.onRightUp(x, y);
+    }
+}
+
+void doubleClickEvent(Command& c) {
+    expectWords(c.w, 2, 2, "dblclick NAME");
+    Control& target = findControl(c.app, c.w[1]);
+    if (c.live && target.enabled && target.onDoubleClick) target.onDoubleClick();
+}
+
+void moveEvent(Command& c) {
+    expectWords(c.w, 4, 4, "move NAME X Y");
+    Control& target = findControl(c.app, c.w[1]);
+    const int x = coordinate(c.w[2]), y = coordinate(c.w[3]);
+    if (c.live && target.enabled && target.onMouseMove) target.onMouseMove(x, y);
+}
+
+void selectEvent(Command& c) {
+    expectWords(c.w, 3, 3, "select NAME INDEX");
+    Control& list = findControl(c.app, c.w[1]);
+    if (list.kind != ControlKind::ListBox) fail(quoted(c.w[1]) + " is not a list box");
+    const long long index = toNumber(c.w[2], 0, 1000000000, "index");
+    if (index >= static_cast<long long>(list.items.size()))
+        fail("list box " + quoted(c.w[1]) + " has no line " + std::to_string(index));
+    if (!c.live || !list.enabled) return;
+    list.selected = static_cast<int>(index);
+    if (list.onSelect) list.onSelect();
+}
+
+void typeEvent(Command& c) {
+    expectWords(c.w, 2, 2, "type NAME TEXT");
+    Control& box = findControl(c.app, c.w[1]);
+    if (box.kind != ControlKind::EditBox) fail(quoted(c.w[1]) + " is not an edit box");
+    if (c.live && box.enabled) box.setText(utf8ToGbk(restAfter(c.line, 2)));
+}
+
+void cellEvent(Command& c) {
+    expectWords(c.w, 3, 3, "cell R C");
+    const auto [r, col] = cellOf(c.w[1], c.w[2]);
+    Control& grid = c.app.form.表格1;
+    if (!c.live || !grid.enabled) return;
+    grid.currentRow = r;
+    grid.currentCol = col;
+    const int cw = grid.width / Control::kGridCols, ch = grid.height / Control::kGridRows;
+    if (grid.onLeftUp) grid.onLeftUp(col * cw + cw / 2, r * ch + ch / 2);
+}
+
+void menuEvent(Command& c) {
+    expectWords(c.w, 2, 2, "menu ITEM");
+    const Text item = utf8ToGbk(c.w[1]);
+    const MenuItem* m = c.app.form.findMenuItem(item);
+    if (!m || !m->submenu.empty()) fail("unknown menu item " + quoted(c.w[1]));
+    if (c.live) c.app.chooseMenu(item);
+}
+
+void trayEvent(Command& c) {
+    expectWords(c.w, 2, 2, "tray left|right");
+    if (c.w[1] != "left" && c.w[1] != "right") fail("unknown tray click " + quoted(c.w[1]) + " (left or right)");
+    if (!c.live) return;
+    if (c.w[1] == "left") c.app.trayLeftClick();
+    else c.app.trayRightClick();
+}
+
+void closeEvent(Command& c) {
+    expectWords(c.w, 1, 1, "close");
+    if (c.live) c.app.closeRequest();
+}
+
+void tickEvent(Command& c) {
+    expectWords(c.w, 1, 2, "tick [N]");
+    const long long n = c.w.size() == 2 ? toNumber(c.w[1], 0, 1000000, "tick count") : 1;
+    for (long long i = 0; i < n && !c.sim.ended(); ++i) c.app.tick();
+}
+
+void setClock(FakeServices& desk, std::string_view value) {
+    // YYYY-MM-DD HH:MM:SS
+    const auto bad = [&] { fail("malformed clock " + quoted(value) + " (YYYY-MM-DD HH:MM:SS)"); };
+    if (value.size() != 19 || value[4] != '-' || value[7] != '-' || value[10] != ' ' || value[13] != ':' ||
+        value[16] != ':')
+        bad();
+    const auto part = [&](size_t at, size_t len) {
+        const std::string_view p = value.substr(at, len);
+        for (const char ch : p)
+            if (ch < '0' || ch > '9') bad();
+        return static_cast<int>(toNumber(p, 0, 9999, "clock field"));
+    };
+    const int y = part(0, 4), mo = part(5, 2), d = part(8, 2);
+    const int h = part(11, 2), mi = part(14, 2), s = part(17, 2);
+    if (y < 1 || !validDate(y, mo, d) || h > 23 || mi > 59 || s > 59) bad();
+    desk.setClock(y, mo, d, h, mi, s);
+}
+
+void setFocus(FakeServices& desk, std::string_view value) {
+    if (value == "none") {
+        desk.focusKnown = false;
+        return;
+    }
+    std::uint64_t handle = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), handle);
+    if (value.empty() || ec != std::errc() || end != value.data() + value.size())
+        fail("malformed window handle " + quoted(value) + " (a number or none)");
+    desk.focusKnown = true;
+    desk.focus = handle;
+}
+
+void setPage(FakeServices& desk, std::string_view text, std::string_view value) {
+    if (value == "none") {
+        desk.documentReachable = false;
+    } else if (value == "kw" || text.substr(0, 3) == "kw ") {
+        desk.documentReachable = true;
+        desk.document.field->setValue(utf8ToGbk(restAfter(text, 1)));
+    } else {
+        fail("malformed line (usage: set page kw TEXT | set page none)");
+    }
+}
+
+void setEnvironment(Command& c) {
+    expectWords(c.w, 2, 2, "set WHAT VALUE");
+    FakeServices& desk = c.desk;
+    const std::string_view what = c.w[1];
+    const std::string_view text = restAfter(c.line, 2);  // for page and http
+    const std::string_view value = trimBlanks(text);
+    if (what == "network") {
+        if (value != "0" && value != "1") fail("malformed network state " + quoted(value) + " (0 or 1)");
+        desk.network = value == "1" ? 1 : 0;
+    } else if (what == "clock") {
+        setClock(desk, value);
+    } else if (what == "focus") {
+        setFocus(desk, value);
+    } else if (what == "page") {
+        setPage(desk, text, value);
+    } else if (what == "http") {
+        desk.httpOk = value != "fail";
+        desk.httpBody = desk.httpOk ? utf8ToGbk(text) : std::string();
+    } else if (what == "answer") {
+        if (value != "yes" && value != "no") fail("malformed answer " + quoted(value) + " (yes or no)");
+        desk.answerYes = value == "yes";
+    } else {
+        fail("unknown setting " + quoted(what));
+    }
+}
+
+// Every command: its handler, and whether its last argument is a text that
+// runs to the end of the line, blanks included.
+struct CommandEntry {
+    void (*run)(Command&);
+    bool takesText = false;
+};
+
+const std::map<std::string_view, CommandEntry>& commandTable() {
+    static const std::map<std::string_view, CommandEntry> table = {
+        {"show", {showQuery}},
+        {"hex", {hexQuery}},
+        {"click", {[](Command& c) { clickEvent(c, false); }}},
+        {"rclick", {[](Command& c) { clickEvent(c, true); }}},
+        {"dblclick", {doubleClickEvent}},
+        {"move", {moveEvent}},
+        {"select", {selectEvent}},
+        {"type", {typeEvent, true}},
+        {"cell", {cellEvent}},
+        {"menu", {menuEvent}},
+        {"tray", {trayEvent}},
+        {"close", {closeEvent}},
+        {"tick", {tickEvent}},
+        {"set", {setEnvironment, true}},
+    };
+    return table;
+}
+
+}  // namespace
+
 void Simulator::execute(std::string_view line, std::ostream& out) {
     const std::string_view cmd = line.substr(0, line.find(' '));
+    const auto& table = commandTable();
+    const auto it = table.find(cmd);
     // TEXT arguments are the rest of the line, blanks included; elsewhere
     // trailing blanks are tolerated.
-    const bool takesText = cmd == "type" || cmd == "set";
-    const auto w = splitWords(takesText ? leadingWords(line, 2) : trimBlanks(line));
-    const bool live = !ended();
-
-    if (cmd == "show") {
-        expectWords(w, 2, 4, "show NAME | show NAME.PROP | show global NAME | show cell R C | show list NAME | show typed|keys|clipboard|messages|opened|panel|tray|exited");
-        const std::string_view what = w[1];
-        if (what == "global") {
-            expectWords(w, 3, 3, "show global NAME");
-            out << globalValue(app_.g, w[2]) << '\n';
-        } else if (what == "cell") {
-            expectWords(w, 4, 4, "show cell R C");
-            const auto [r, c] = cellOf(w[2], w[3]);
-            out << jsonGbk(app_.form.表格1.cells[static_cast<size_t>(r)][static_cast<size_t>(c)]) << '\n';
-        } else if (what == "list") {
-            expectWords(w, 3, 3, "show list NAME");
-            const Control& c = findControl(app_, w[2]);
-            if (c.kind != ControlKind::ListBox) fail(quoted(w[2]) + " is not a list box");
-            out << jsonTexts(c.items) << '\n';
-        } else {
-            expectWords(w, 2, 2, "show NAME");
-            if (what == "typed") {
-                out << jsonGbk(desk_.typedBytes()) << '\n';
-            } else if (what == "keys") {
-                std::vector<std::string> keys;
-                for (const Key k : desk_.keys) keys.push_back(jsonString(keyName(k)));
-                out << jsonArray(keys) << '\n';
-            } else if (what == "clipboard") {
-                out << jsonGbk(desk_.clipboard) << '\n';
-            } else if (what == "messages") {
-                std::vector<std::string> boxes;
-                for (const auto& m : desk_.messages)
-                    boxes.push_back(jsonObject({{"title", jsonGbk(m.title)},
-                                                {"text", jsonGbk(m.text)},
-                                                {"buttons", jsonString(m.buttons == Buttons::Ok ? "ok" : "yesno")}}));
-                out << jsonArray(boxes) << '\n';
-            } else if (what == "opened") {
-                out << jsonTexts(desk_.opened) << '\n';
-            } else if (what == "panel") {
-                const PanelForm& f = app_.form;
-                out << jsonObject({{"visible", jsonBool(f.visible)},
-                                   {"minimized", jsonBool(f.minimized)},
-                                   {"left", std::to_string(f.left)},
-                                   {"top", std::to_string(f.top)},
-                                   {"width", std::to_string(f.width)},
-                                   {"height", std::to_string(f.height)}})
-                    << '\n';
-            } else if (what == "tray") {
-                out << jsonObject({{"visible", jsonBool(desk_.trayVisible)}, {"tip", jsonGbk(desk_.trayTip)}})
-                    << '\n';
-            } else if (what == "exited") {
-                out << jsonBool(ended()) << '\n';
-            } else if (const size_t dot = what.find('.'); dot != std::string_view::npos) {
-                out << property(app_, what.substr(0, dot), what.substr(dot + 1)) << '\n';
-            } else {
-                out << jsonGbk(findControl(app_, what).text()) << '\n';
-            }
-        }
-    } else if (cmd == "hex") {
-        expectWords(w, 2, 2, "hex NAME");
-        out << hexOf(findControl(app_, w[1]).text()) << '\n';
-    } else if (cmd == "click" || cmd == "rclick") {
-        expectWords(w, 2, 4, cmd == "click" ? "click NAME [X Y]" : "rclick NAME [X Y]");
-        if (w.size() == 3) fail("malformed line: give both X and Y or neither");
-        Control& c = findControl(app_, w[1]);
-        const int x = w.size() == 4 ? coordinate(w[2]) : c.width / 2;
-        const int y = w.size() == 4 ? coordinate(w[3]) : c.height / 2;
-        if (!live || !c.enabled) return;
-        if (cmd == "click") {
-            if (c.onLeftUp) c.onLeftUp(x, y);
-            if (c.onClick) c.onClick();
-        } else if (c.onRightUp) {
-            c.onRightUp(x, y);
-        }
-    } else if (cmd == "dblclick") {
-        expectWords(w, 2, 2, "dblclick NAME");
-        Control& c = findControl(app_, w[1]);
-        if (live && c.enabled && c.onDoubleClick) c.onDoubleClick();
-    } else if (cmd == "move") {
-        expectWords(w, 4, 4, "move NAME X Y");
-        Control& c = findControl(app_, w[1]);
-        const int x = coordinate(w[2]), y = coordinate(w[3]);
-        if (live && c.enabled && c.onMouseMove) c.onMouseMove(x, y);
-    } else if (cmd == "select") {
-        expectWords(w, 3, 3, "select NAME INDEX");
-        Control& c = findControl(app_, w[1]);
-        if (c.kind != ControlKind::ListBox) fail(quoted(w[1]) + " is not a list box");
-        const long long index = toNumber(w[2], 0, 1000000000, "index");
-        if (index >= static_cast<long long>(c.items.size()))
-            fail("list box " + quoted(w[1]) + " has no line " + std::to_string(index));
-        if (!live || !c.enabled) return;
-        c.selected = static_cast<int>(index);
-        if (c.onSelect) c.onSelect();
-    } else if (cmd == "type") {
-        expectWords(w, 2, 2, "type NAME TEXT");
-        Control& c = findControl(app_, w[1]);
-        if (c.kind != ControlKind::EditBox) fail(quoted(w[1]) + " is not an edit box");
-        if (live && c.enabled) c.setText(utf8ToGbk(restAfter(line, 2)));
-    } else if (cmd == "cell") {
-        expectWords(w, 3, 3, "cell R C");
-        const auto [r, col] = cellOf(w[1], w[2]);
-        Control& grid = app_.form.表格1;
-        if (!live || !grid.enabled) return;
-        grid.currentRow = r;
-        grid.currentCol = col;
-        const int cw = grid.width / Control::kGridCols, ch = grid.height / Control::kGridRows;
-        if (grid.onLeftUp) grid.onLeftUp(col * cw + cw / 2, r * ch + ch / 2);
-    } else if (cmd == "menu") {
-        expectWords(w, 2, 2, "menu ITEM");
-        const Text item = utf8ToGbk(w[1]);
-        const MenuItem* m = app_.form.findMenuItem(item);
-        if (!m || !m->submenu.empty()) fail("unknown menu item " + quoted(w[1]));
-        if (live) app_.chooseMenu(item);
-    } else if (cmd == "tray") {
-        expectWords(w, 2, 2, "tray left|right");
-        if (w[1] != "left" && w[1] != "right") fail("unknown tray click " + quoted(w[1]) + " (left or right)");
-        if (!live) return;
-        if (w[1] == "left") app_.trayLeftClick();
-        else app_.trayRightClick();
-    } else if (cmd == "close") {
-        expectWords(w, 1, 1, "close");
-        if (live) app_.closeRequest();
-    } else if (cmd == "tick") {
-        expectWords(w, 1, 2, "tick [N]");
-        const long long n = w.size() == 2 ? toNumber(w[1], 0, 1000000, "tick count") : 1;
-        for (long long i = 0; i < n && !ended(); ++i) app_.tick();
-    } else if (cmd == "set") {
-        expectWords(w, 2, 2, "set WHAT VALUE");
-        const std::string_view what = w[1];
-        const std::string_view text = restAfter(line, 2);  // for page and http
-        const std::string_view value = trimBlanks(text);
-        if (what == "network") {
-            if (value != "0" && value != "1") fail("malformed network state " + quoted(value) + " (0 or 1)");
-            desk_.network = value == "1" ? 1 : 0;
-        } else if (what == "clock") {
-            // YYYY-MM-DD HH:MM:SS
-            const auto bad = [&] { fail("malformed clock " + quoted(value) + " (YYYY-MM-DD HH:MM:SS)"); };
-            if (value.size() != 19 || value[4] != '-' || value[7] != '-' || value[10] != ' ' ||
-                value[13] != ':' || value[16] != ':')
-                bad();
-            const auto part = [&](size_t at, size_t len) {
-                const std::string_view p = value.substr(at, len);
-                for (const char ch : p)
-                    if (ch < '0' || ch > '9') bad();
-                return static_cast<int>(toNumber(p, 0, 9999, "clock field"));
-            };
-            const int y = part(0, 4), mo = part(5, 2), d = part(8, 2);
-            const int h = part(11, 2), mi = part(14, 2), s = part(17, 2);
-            if (y < 1 || !validDate(y, mo, d) || h > 23 || mi > 59 || s > 59) bad();
-            desk_.setClock(y, mo, d, h, mi, s);
-        } else if (what == "focus") {
-            if (value == "none") {
-                desk_.focusKnown = false;
-            } else {
-                std::uint64_t handle = 0;
-                const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), handle);
-                if (value.empty() || ec != std::errc() || end != value.data() + value.size())
-                    fail("malformed window handle " + quoted(value) + " (a number or none)");
-                desk_.focusKnown = true;
-                desk_.focus = handle;
-            }
-        } else if (what == "page") {
-            if (value == "none") {
-                desk_.documentReachable = false;
-            } else if (value == "kw" || text.substr(0, 3) == "kw ") {
-                desk_.documentReachable = true;
-                desk_.document.field->setValue(utf8ToGbk(restAfter(text, 1)));
-            } else {
-                fail("malformed line (usage: set page kw TEXT | set page none)");
-            }
-        } else if (what == "http") {
-            if (value == "fail") {
-                desk_.httpOk = false;
-                desk_.httpBody.clear();
-            } else {
-                desk_.httpOk = true;
-                desk_.httpBody = utf8ToGbk(text);
-            }
-        } else if (what == "answer") {
-            if (value != "yes" && value != "no") fail("malformed answer " + quoted(value) + " (yes or no)");
-            desk_.answerYes = value == "yes";
-        } else {
-            fail("unknown setting " + quoted(what));
-        }
-    } else {
-        fail("unknown command " + quoted(cmd));
-    }
+    const bool takesText = it != table.end() && it->second.takesText;
+    auto w = splitWords(takesText ? leadingWords(line, 2) : trimBlanks(line));
+    if (it == table.end()) fail("unknown command " + quoted(cmd));
+    Command c{app_, desk_, line, std::move(w), *this, !ended(), out};
+    it->second.run(c);
 }
 
 int Simulator::run(std::istream& in, std::ostream& out, std::ostream& err) {

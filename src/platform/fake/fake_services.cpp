@@ -81,7 +81,9 @@ bool FakeServices::focusedWindow(std::uint64_t& handle) {
     return true;
 }
 
-void FakeServices::sendChar(std::uint64_t window, unsigned char byte) { chars.push_back({window, byte}); }
+void FakeServices::sendChars(std::uint64_t window, const Text& bytes) {
+    for (const char byte : bytes) chars.push_back({window, static_cast<unsigned char>(byte)});
+}
 void FakeServices::sendKey(Key key) { keys.push_back(key); }
 void FakeServices::setClipboard(const Text& text) { clipboard = text; }
 Text FakeServices::toTraditional(const Text& text) { return posix::toTraditional(text); }
@@ -124,7 +126,6 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
 
 Text FakeServices::lastFileError() { return posix::lastFileError(); }
 Text FakeServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
-void FakeServices::log(const Text& line) { logged.push_back(line); }
 
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }
 

@@ -98,6 +98,7 @@ public:
     std::vector<Text> opened;
     std::vector<std::string> downloads;  // the addresses asked for
     std::vector<Text> navigations;
+    std::vector<Text> logged;
     int reloads = 0;
     bool noActivate = false, topmost = false;
     bool trayVisible = false;
@@ -111,7 +112,7 @@ public:
 
     // --- Services -------------------------------------------------------------
     bool focusedWindow(std::uint64_t& handle) override;
-    void sendChar(std::uint64_t window, unsigned char byte) override;
+    void sendChars(std::uint64_t window, const Text& bytes) override;
     void sendKey(Key key) override;
     void setClipboard(const Text& text) override;
     Text toTraditional(const Text& text) override;
@@ -125,6 +126,7 @@ public:
     bool replaceFile(const Text& path, const std::string& bytes) override;
     bool fileExists(const Text& path) override;
     std::vector<Text> listFiles(const Text& folder, const Text& suffix) override;
+    void log(const Text& message) override { logged.push_back(message); }
     void shellOpen(const Text& target) override;
     bool messageBox(const Text& title, const Text& text, Buttons buttons) override;
     DateTime now() override;
@@ -145,8 +147,6 @@ public:
     // --- Telling failures ---------------------------------------------------
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
-    void log(const Text& line) override;
-    std::vector<Text> logged;  // every line handed to log
 
 private:
     std::string tempDir_;  // native; created on first use, removed with the fake

@@ -4,13 +4,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "platform/posix/encoding.h"
-
-#ifndef LUMIKO_PINYIN_FILE
-#define LUMIKO_PINYIN_FILE "pinyin.txt"
-#endif
 
 namespace lumiko::posix {
 
@@ -39,15 +36,16 @@ PinyinTable loadShipped() {
     if (const char* env = std::getenv("LUMIKO_PINYIN"); env && *env) candidates.emplace_back(env);
     if (const std::string dir = exeDir(); !dir.empty()) candidates.push_back(dir + "pinyin.txt");
     candidates.emplace_back("pinyin.txt");
-    candidates.emplace_back(LUMIKO_PINYIN_FILE);
     PinyinTable table;
     for (const auto& path : candidates) {
         std::string text;
         if (readWhole(path, text)) {
             table.parse(text);
-            break;
+            return table;
         }
     }
+    std::cerr << "lumiko: no pinyin table (LUMIKO_PINYIN, pinyin.txt beside the program or in the working folder)"
+              << std::endl;
     return table;
 }
 

@@ -34,7 +34,7 @@ private:
 
 // Readings from the shipped table, loaded on first use from the first file
 // that exists of: $LUMIKO_PINYIN, pinyin.txt beside the executable,
-// pinyin.txt in the current directory, the table of the source tree.
+// pinyin.txt in the current directory.
 std::vector<Text> pinyinReadings(const Text& gbk);
 
 }  // namespace lumiko::posix

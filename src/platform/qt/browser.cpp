@@ -7,12 +7,11 @@
 #include <utility>
 
 #include "platform/posix/encoding.h"
+#include "platform/qt/gbkstring.h"
 
 namespace lumiko::desktop {
 
 namespace {
-
-QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
 Text toGbk(const QString& s) { return posix::utf8ToGbk(s.toStdString()); }
 
 // A JavaScript string literal.

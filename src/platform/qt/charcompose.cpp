@@ -1,14 +1,11 @@
 #include "platform/qt/charcompose.h"
 
+#include "platform/delivery.h"
 #include "platform/posix/encoding.h"
 
 namespace lumiko::desktop {
 
 namespace {
-bool isLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-bool isDigit(unsigned char b) { return b >= 0x30 && b <= 0x39; }
-
 // The one character a complete GB18030 sequence stands for; 0 when the
 // sequence names no character.
 char32_t decode(const std::string& bytes) {
@@ -17,6 +14,13 @@ char32_t decode(const std::string& bytes) {
     return cp == 0xFFFD ? 0 : cp;
 }
 }  // namespace
+
+std::u32string composeCharacters(const Text& gbk) {
+    std::u32string out;
+    for (const std::string& character : gbkCharacters(gbk))
+        if (const char32_t cp = decode(character)) out.push_back(cp);
+    return out;
+}
 
 char32_t firstCodePoint(const std::string& s) {
     if (s.empty()) return 0;
@@ -35,51 +39,6 @@ char32_t firstCodePoint(const std::string& s) {
         cp = (cp << 6) | (b & 0x3F);
     }
     return cp;
-}
-
-std::vector<char32_t> CharComposer::startWith(unsigned char byte) {
-    buffer_.clear();
-    if (byte < 0x80) return {static_cast<char32_t>(byte)};
-    if (isLead(byte)) buffer_.push_back(static_cast<char>(byte));
-    return {};  // 0x80 and 0xFF begin no character
-}
-
-std::vector<char32_t> CharComposer::feed(std::uint64_t window, unsigned char byte) {
-    if (window != window_) {
-        buffer_.clear();
-        window_ = window;
-    }
-    switch (buffer_.size()) {
-    case 0: return startWith(byte);
-    case 1:
-        if (isTrail(byte)) {
-            buffer_.push_back(static_cast<char>(byte));
-            const char32_t cp = decode(buffer_);
-            buffer_.clear();
-            if (cp) return {cp};
-            return {};
-        }
-        if (isDigit(byte)) {  // the second byte of a four-byte sequence
-            buffer_.push_back(static_cast<char>(byte));
-            return {};
-        }
-        return startWith(byte);
-    case 2:
-        if (isLead(byte)) {
-            buffer_.push_back(static_cast<char>(byte));
-            return {};
-        }
-        return startWith(byte);
-    default:
-        if (isDigit(byte)) {
-            buffer_.push_back(static_cast<char>(byte));
-            const char32_t cp = decode(buffer_);
-            buffer_.clear();
-            if (cp) return {cp};
-            return {};
-        }
-        return startWith(byte);
-    }
 }
 
 }  // namespace lumiko::desktop

@@ -6,11 +6,11 @@
 
 #include "engine/builtin.h"
 #include "platform/posix/encoding.h"
+#include "platform/qt/gbkstring.h"
 
 namespace lumiko::desktop {
 
 namespace {
-
 // The timer's period. The core asks for ticks as often as the system allows;
 // every tick asks the X server for the focus and reads the page's field, and
 // every wake-up of the event loop costs as much again. At 15 ms the idle
@@ -23,16 +23,16 @@ constexpr int kPageWaitMs = 3000;
 // so that slow applications still read the key they were sent.
 constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 
-QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
 
 
 }  // namespace
 
-Desktop::Desktop() : services_(*this, x11_), app_(std::make_unique<App>(services_)) {
-    auto dispatcher = [this](const std::function<void()>& f) { dispatch(f); };
-    panel_ = std::make_unique<PanelWindow>(app_->form, dispatcher);
+Desktop::Desktop()
+    : services_(*this, x11_), app_(std::make_unique<App>(services_)),
+      shell_(std::make_unique<PanelShell>(*app_, kListLook)) {
+    shell_->onSettled = [this] { sync(); };
+    panel_ = std::make_unique<PanelWindow>(app_->form, *shell_);
     panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
-    panel_->onCloseRequest = [this] { return app_->closeRequest(); };
     panel_->beforeShow = [this](bool minimised) {
         if (!panel_->testAttribute(Qt::WA_WState_Created)) return;
         x11_.setInitialState(panel_->winId(), minimised);
@@ -71,28 +71,8 @@ void Desktop::start() {
     QTimer::singleShot(kPageWaitMs, this, startTimer);
 }
 
-void Desktop::dispatch(const std::function<void()>& handler) {
-    if (app_->exited) return;
-    ++depth_;
-    handler();
-    --depth_;
-    if (depth_ == 0) sync();
-}
-
 void Desktop::tick() {
-    // A message box holds its handler open; the tick waits for it to end.
-    if (depth_ > 0 || app_->exited) return;
-    // A tick that commits nothing changes nothing drawn: it records the focus
-    // in a hidden label and reads the page. Only a tick with text to commit
-    // needs the windows brought in line.
-    const Globals& g = app_->g;
-    if (g.pendingHandwriting.empty() && g.pendingListText.empty() && g.padOpenPending == 0) {
-        ++depth_;
-        app_->tick();
-        --depth_;
-    } else {
-        dispatch([this] { app_->tick(); });
-    }
+    shell_->tick();
     x11_.releaseSpareKeys(kSpareKeyHold);
 }
 
@@ -109,8 +89,8 @@ void Desktop::trayAdd(const QString& tip) {
     if (!tray_) {
         tray_ = std::make_unique<QSystemTrayIcon>(QIcon(loadPicture(builtin::icon("lumiko"))));
         connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-            if (why == QSystemTrayIcon::Trigger) dispatch([this] { app_->trayLeftClick(); });
-            else if (why == QSystemTrayIcon::Context) dispatch([this] { app_->trayRightClick(); });
+            if (why == QSystemTrayIcon::Trigger) shell_->trayClick(TrayClick::Left);
+            else if (why == QSystemTrayIcon::Context) shell_->trayClick(TrayClick::Right);
         });
     }
     tray_->setToolTip(tip);
@@ -121,29 +101,36 @@ void Desktop::trayRemove() {
     if (tray_) tray_->hide();
 }
 
-void Desktop::fillMenu(QMenu& menu, const std::vector<MenuItem>& items) {
-    for (const MenuItem& item : items) {
-        if (item.separator) {
-            menu.addSeparator();
-            continue;
-        }
-        if (!item.submenu.empty()) {
-            fillMenu(*menu.addMenu(fromGbk(item.name)), item.submenu);
-            continue;
-        }
-        QAction* action = menu.addAction(fromGbk(item.name));
-        action->setCheckable(item.checked);
-        action->setChecked(item.checked);
-        const std::string name = item.name;
-        connect(action, &QAction::triggered, this, [this, name] { dispatch([&] { app_->chooseMenu(name); }); });
+namespace {
+// Builds the Qt menu from the shell's walk; each action chooses its item
+// through the shell.
+class QtMenuBuilder : public MenuVisitor {
+public:
+    QtMenuBuilder(QMenu& menu, PanelShell& shell) : shell_(shell) { menus_.push_back(&menu); }
+    void item(const Text& caption, bool checked, int id) override {
+        QAction* action = menus_.back()->addAction(fromGbk(caption));
+        action->setCheckable(checked);
+        action->setChecked(checked);
+        PanelShell* shell = &shell_;
+        QObject::connect(action, &QAction::triggered, action, [shell, id] { shell->chooseMenu(id); });
     }
-}
+    void separator() override { menus_.back()->addSeparator(); }
+    void beginSubmenu(const Text& caption) override { menus_.push_back(menus_.back()->addMenu(fromGbk(caption))); }
+    void endSubmenu() override { menus_.pop_back(); }
+
+private:
+    PanelShell& shell_;
+    std::vector<QMenu*> menus_;
+};
+
+}  // namespace
 
 void Desktop::popupMenu() {
     // Built afresh at every popup, with the check marks of the moment.
     menu_->clear();
     for (QMenu* sub : menu_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) sub->deleteLater();
-    fillMenu(*menu_, app_->form.菜单);
+    QtMenuBuilder builder(*menu_, *shell_);
+    shell_->walkMenu(builder);
     menu_->popup(QCursor::pos());
 }
 

@@ -1,7 +1,7 @@
 // The desktop program: the core's App over the desktop services, the panel
 // window, the browser view, the tray icon and menu, the settings window and
-// the timer. Every event reaches the core through dispatch(), which keeps
-// handlers from overlapping and brings the windows in line afterwards.
+// the timer. Every event reaches the core through the panel shell, which
+// keeps handlers from overlapping and brings the windows in line afterwards.
 #pragma once
 
 #include <QMenu>
@@ -18,6 +18,7 @@
 #include "platform/qt/services.h"
 #include "platform/qt/settingswindow.h"
 #include "platform/qt/x11input.h"
+#include "platform/shell.h"
 
 namespace lumiko::desktop {
 
@@ -30,7 +31,7 @@ public:
     // Runs the core's start-up, shows the panel and starts the timer.
     void start();
 
-    void dispatch(const std::function<void()>& handler);
+    void dispatch(const std::function<void()>& handler) { shell_->dispatch(handler); }
 
     // For the services.
     App& app() { return *app_; }
@@ -45,11 +46,11 @@ public:
 private:
     void tick();
     void sync();
-    void fillMenu(QMenu& menu, const std::vector<MenuItem>& items);
 
     X11Input x11_;
     DesktopServices services_;
     std::unique_ptr<App> app_;
+    std::unique_ptr<PanelShell> shell_;
     std::unique_ptr<PanelWindow> panel_;
     BrowserView* browser_ = nullptr;  // a child of the panel
     std::unique_ptr<QSystemTrayIcon> tray_;
@@ -57,7 +58,6 @@ private:
     QPointer<SettingsWindow> settings_;
     const SettingsForm* settingsForm_ = nullptr;
     QTimer timer_;
-    int depth_ = 0;  // handlers running (a message box runs an event loop inside one)
 };
 
 }  // namespace lumiko::desktop

@@ -7,13 +7,16 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/look.h"
 #include "platform/posix/encoding.h"
+#include "platform/qt/gbkstring.h"
 #include "platform/qt/textlayout.h"
 
 namespace lumiko::desktop {
 
-namespace {
+using look::kGridCell;
 
+namespace {
 // The panel's colours.
 const QColor kBorder(0xb4, 0xc1, 0xd4);
 const QColor kHoverFill(0xd9, 0xe7, 0xfa);
@@ -28,7 +31,6 @@ const QColor kText(0x1d, 0x23, 0x2b);
 // its cells.
 constexpr double kAscentOfEm = 0.88;
 
-QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
 
 QRectF absRect(const Control& c) { return QRectF(c.absLeft(), c.absTop(), c.width, c.height); }
 
@@ -156,7 +158,7 @@ void PanelPainter::paintForm(QPainter& p, const Form& form, const PointerState& 
 void PanelPainter::paintControl(QPainter& p, const Control& c, const PointerState& pointer, const Roles& roles) {
     const QRectF r = absRect(c);
     const bool song = std::find(roles.song.begin(), roles.song.end(), &c) != roles.song.end();
-    const int em = emPixels(c.fontSize);
+    const int em = look::pixelsOfPoints(c.fontSize);
     const QFont font = panelFont(song ? kSongFamily : kSansFamily, em);
     const QColor textColor = c.enabled ? colorOf(c.color) : kDisabled;
 
@@ -276,7 +278,7 @@ void PanelPainter::paintButton(QPainter& p, const Control& c, const QRectF& r, c
         if (!c.picture) arrow(p, r, &c == roles.pageUp, hovered ? kAccent : QColor(0x4a, 0x5a, 0x70));
         return;
     }
-    drawCentered(p, r, fromGbk(c.text()), panelFont(kSansFamily, emPixels(c.fontSize)), text);
+    drawCentered(p, r, fromGbk(c.text()), panelFont(kSansFamily, look::pixelsOfPoints(c.fontSize)), text);
 }
 
 void PanelPainter::paintGrid(QPainter& p, const Control& c, const QRectF& r, const PointerState& pointer) {
@@ -310,15 +312,15 @@ void PanelPainter::paintList(QPainter& p, const Control& c, const QRectF& r) {
     p.setPen(QPen(kBorder, 1));
     p.setBrush(Qt::white);
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-    const int em = emPixels(10);
+    const int em = look::pixelsOfPoints(10);
     const QFont font = panelFont(kSansFamily, em);
     for (size_t i = 0; i < c.items.size(); ++i) {
-        const QRectF item(r.left() + 1, r.top() + 1 + static_cast<double>(i) * kListItemHeight, r.width() - 2,
-                          kListItemHeight);
+        const QRectF item(r.left() + 1, r.top() + kListLook.inset + static_cast<double>(i) * kListLook.line, r.width() - 2,
+                          kListLook.line);
         if (item.top() >= r.bottom()) break;
         const bool selected = static_cast<int>(i) == c.selected;
         if (selected) p.fillRect(item, kAccent);
-        drawCells(p, item.adjusted(6, (kListItemHeight - em) / 2.0, 0, 0), c.items[i], font, em,
+        drawCells(p, item.adjusted(6, (kListLook.line - em) / 2.0, 0, 0), c.items[i], font, em,
                   selected ? QColor(Qt::white) : kText, false);
     }
 }

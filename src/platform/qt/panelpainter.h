@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/shell.h"
 
 namespace lumiko::desktop {
 
@@ -19,13 +20,6 @@ inline constexpr const char* kSansFamily = "Noto Sans CJK SC";
 
 QColor colorOf(std::uint32_t bgr);
 QFont panelFont(const char* family, int pixels);
-
-// What the mouse is doing over the form, for the hover and pressed looks.
-struct PointerState {
-    const Control* hovered = nullptr;
-    const Control* pressed = nullptr;
-    int gridRow = -1, gridCol = -1;  // the symbol grid's cell under the pointer
-};
 
 // The controls that have a look of their own.
 struct Roles {
@@ -60,8 +54,8 @@ private:
     std::map<const void*, QPixmap> pixmaps_;
 };
 
-// Layout constants shared by drawing and mouse handling.
-inline constexpr int kListItemHeight = 18;
-inline constexpr int kGridCell = 25;
+// How the list box's lines are laid out, for drawing and for the shell's
+// hit test.
+inline constexpr ListMetrics kListLook{18, 1};
 
 }  // namespace lumiko::desktop

@@ -3,24 +3,15 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <string>
 
 #include "platform/posix/encoding.h"
 
 namespace lumiko::desktop {
 
-namespace {
-
-constexpr int kDragThreshold = 3;
-
-void mix(std::size_t& h, std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
-
-}  // namespace
-
-PanelWindow::PanelWindow(PanelForm& form, std::function<void(const std::function<void()>&)> dispatch)
+PanelWindow::PanelWindow(PanelForm& form, PanelShell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus),
-      form_(form), dispatch_(std::move(dispatch)), router_(form) {
+      form_(form), shell_(shell) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
@@ -31,31 +22,6 @@ PanelWindow::PanelWindow(PanelForm& form, std::function<void(const std::function
     roles_.pageUp = &form.超级上;
     roles_.palette = &form.图片框3;
     roles_.song = {&form.显字标签, &form.输入标签, &form.词语提示标签};
-}
-
-std::size_t PanelWindow::visualState() const {
-    std::size_t h = 0;
-    std::hash<std::string> text;
-    for (const auto& c : form_.controls()) {
-        if (!c->shown()) continue;
-        mix(h, reinterpret_cast<std::uintptr_t>(c.get()));
-        mix(h, static_cast<std::size_t>(c->left) * 131 + static_cast<std::size_t>(c->top));
-        mix(h, static_cast<std::size_t>(c->width) * 131 + static_cast<std::size_t>(c->height));
-        mix(h, (c->enabled ? 1u : 0u) + static_cast<std::size_t>(c->fontSize) * 2 + (static_cast<std::size_t>(c->color) << 8));
-        mix(h, reinterpret_cast<std::uintptr_t>(c->picture));
-        mix(h, text(c->text()));
-        if (c->kind == ControlKind::ListBox) {
-            for (const auto& item : c->items) mix(h, text(item));
-            mix(h, static_cast<std::size_t>(c->selected + 1));
-        }
-        if (c->kind == ControlKind::Grid)
-            for (const auto& row : c->cells)
-                for (const auto& cell : row) mix(h, text(cell));
-    }
-    mix(h, reinterpret_cast<std::uintptr_t>(pointer_.hovered));
-    mix(h, reinterpret_cast<std::uintptr_t>(pointer_.pressed));
-    mix(h, static_cast<std::size_t>(pointer_.gridRow * 16 + pointer_.gridCol + 17));
-    return h;
 }
 
 void PanelWindow::sync() {
@@ -77,11 +43,7 @@ void PanelWindow::sync() {
         if (form_.minimized && !isMinimized()) showMinimized();
         else if (!form_.minimized && isMinimized()) showNormal();
     }
-    const std::size_t state = visualState();
-    if (state != drawn_) {
-        drawn_ = state;
-        update();
-    }
+    if (shell_.needsRepaint()) update();
 }
 
 void PanelWindow::paintEvent(QPaintEvent*) {
@@ -91,104 +53,57 @@ void PanelWindow::paintEvent(QPaintEvent*) {
     back.setColorAt(0, QColor(0xf4, 0xf7, 0xfb));
     back.setColorAt(1, QColor(0xe2, 0xe8, 0xf1));
     p.fillRect(whole, back);
-    painter_.paintForm(p, form_, pointer_, roles_);
+    painter_.paintForm(p, form_, shell_.pointer(), roles_);
     p.setPen(QPen(QColor(0x7d, 0x8f, 0xab), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(whole.adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
-void PanelWindow::updatePointer(int x, int y) {
-    Control* c = controlAt(form_, x, y);
-    pointer_.hovered = c;
-    pointer_.gridRow = pointer_.gridCol = -1;
-    if (c && c->kind == ControlKind::Grid) {
-        const int col = (x - c->absLeft()) / kGridCell, row = (y - c->absTop()) / kGridCell;
-        if (col < Control::kGridCols && row < Control::kGridRows) {
-            pointer_.gridRow = row;
-            pointer_.gridCol = col;
-        }
-    }
-    if (router_.pointerAt(x, y) == Pointer::Hand) setCursor(Qt::PointingHandCursor);
+void PanelWindow::updateCursor(int x, int y) {
+    if (shell_.pointerAt(x, y) == Pointer::Hand) setCursor(Qt::PointingHandCursor);
     else unsetCursor();
 }
 
-void PanelWindow::press(QMouseEvent* e) {
-    const int x = static_cast<int>(e->position().x()), y = static_cast<int>(e->position().y());
-    const bool left = e->button() == Qt::LeftButton;
-    if (!left && e->button() != Qt::RightButton) return;
-    dispatch_([&] {
-        Control* c = controlAt(form_, x, y);
-        if (c && left && c->kind == ControlKind::Grid) {
-            // The cell under the pointer becomes the grid's current cell.
-            const int col = (x - c->absLeft()) / kGridCell, row = (y - c->absTop()) / kGridCell;
-            if (col < Control::kGridCols && row < Control::kGridRows) {
-                c->currentRow = row;
-                c->currentCol = col;
-            }
-        }
-        router_.press(left ? MouseButton::Left : MouseButton::Right, x, y);
-        pointer_.pressed = c;
-        if (c && left && c->kind == ControlKind::ListBox) {
-            // A click on a line chooses it, the same line again included.
-            const int index = (y - c->absTop() - 1) / kListItemHeight;
-            if (index >= 0 && index < static_cast<int>(c->items.size())) {
-                c->selected = index;
-                if (c->onSelect) c->onSelect();
-            }
-        }
-        if (c == &form_.标签1 && left) {
-            dragArmed_ = true;
-            dragStart_ = e->globalPosition().toPoint();
-            windowStart_ = pos();
-        }
-    });
+namespace {
+int xOf(const QMouseEvent* e) { return static_cast<int>(e->position().x()); }
+int yOf(const QMouseEvent* e) { return static_cast<int>(e->position().y()); }
+int screenXOf(const QMouseEvent* e) { return e->globalPosition().toPoint().x(); }
+int screenYOf(const QMouseEvent* e) { return e->globalPosition().toPoint().y(); }
+bool buttonOf(const QMouseEvent* e, MouseButton& button) {
+    if (e->button() == Qt::LeftButton) button = MouseButton::Left;
+    else if (e->button() == Qt::RightButton) button = MouseButton::Right;
+    else return false;
+    return true;
 }
+}  // namespace
 
-void PanelWindow::mousePressEvent(QMouseEvent* e) { press(e); }
+void PanelWindow::mousePressEvent(QMouseEvent* e) {
+    MouseButton button;
+    if (buttonOf(e, button)) shell_.press(button, xOf(e), yOf(e), screenXOf(e), screenYOf(e));
+}
 
 void PanelWindow::mouseDoubleClickEvent(QMouseEvent* e) {
     // The second press of a double click is a press as well: a key clicked
     // twice quickly types twice.
-    press(e);
-    const int x = static_cast<int>(e->position().x()), y = static_cast<int>(e->position().y());
-    if (e->button() == Qt::LeftButton) dispatch_([&] { router_.doubleClick(x, y); });
+    MouseButton button;
+    if (!buttonOf(e, button)) return;
+    if (button == MouseButton::Left) shell_.doubleClick(xOf(e), yOf(e), screenXOf(e), screenYOf(e));
+    else shell_.press(button, xOf(e), yOf(e), screenXOf(e), screenYOf(e));
 }
 
 void PanelWindow::mouseMoveEvent(QMouseEvent* e) {
-    const int x = static_cast<int>(e->position().x()), y = static_cast<int>(e->position().y());
-    if (dragArmed_ && (e->buttons() & Qt::LeftButton)) {
-        const QPoint delta = e->globalPosition().toPoint() - dragStart_;
-        if (!dragging_ && delta.manhattanLength() > kDragThreshold) dragging_ = true;
-        if (dragging_) {
-            move(windowStart_ + delta);
-            return;
-        }
-    }
-    dispatch_([&] {
-        router_.move(x, y);
-        updatePointer(x, y);
-    });
+    shell_.move(xOf(e), yOf(e), screenXOf(e), screenYOf(e));
+    if (!shell_.dragging()) updateCursor(xOf(e), yOf(e));
 }
 
 void PanelWindow::mouseReleaseEvent(QMouseEvent* e) {
-    const int x = static_cast<int>(e->position().x()), y = static_cast<int>(e->position().y());
-    const bool left = e->button() == Qt::LeftButton;
-    if (!left && e->button() != Qt::RightButton) return;
-    const bool dragged = dragging_ && left;
-    if (left) dragArmed_ = dragging_ = false;
-    dispatch_([&] {
-        if (dragged) router_.release(MouseButton::Left, -1, -1);  // ends the capture only
-        else router_.release(left ? MouseButton::Left : MouseButton::Right, x, y);
-        pointer_.pressed = nullptr;
-        updatePointer(x, y);
-    });
+    MouseButton button;
+    if (!buttonOf(e, button)) return;
+    shell_.release(button, xOf(e), yOf(e));
+    updateCursor(xOf(e), yOf(e));
 }
 
-void PanelWindow::leaveEvent(QEvent*) {
-    pointer_.hovered = nullptr;
-    pointer_.gridRow = pointer_.gridCol = -1;
-    sync();
-}
+void PanelWindow::leaveEvent(QEvent*) { shell_.leave(); }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) leaveEvent(event);
@@ -197,7 +112,7 @@ bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void PanelWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
-    if (onCloseRequest) dispatch_([this] { onCloseRequest(); });
+    shell_.closeRequest();
 }
 
 void PanelWindow::changeEvent(QEvent* e) {

@@ -1,13 +1,13 @@
 // The panel's window: draws the panel form, hands every mouse event to the
-// form's controls through the shared pointer routing, and keeps the window
-// (place, visibility, minimised state, title) in step with the form.
+// panel shell, and keeps the window (place, visibility, minimised state,
+// title) in step with the form.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 
 #include "app/panelform.h"
-#include "platform/pointer.h"
+#include "platform/shell.h"
 #include "platform/qt/panelpainter.h"
 
 namespace lumiko::desktop {
@@ -15,14 +15,12 @@ namespace lumiko::desktop {
 class PanelWindow : public QWidget {
     Q_OBJECT
 public:
-    PanelWindow(PanelForm& form, std::function<void(const std::function<void()>&)> dispatch);
+    PanelWindow(PanelForm& form, PanelShell& shell);
 
     // Brings the window in line with the form; repaints when anything drawn
     // changed since the last call.
     void sync();
 
-    // What the close box of the window manager asks; answered by the core.
-    std::function<bool()> onCloseRequest;
     // Runs before the hidden window is shown again, minimised or not.
     std::function<void(bool minimised)> beforeShow;
 
@@ -43,22 +41,13 @@ protected:
     void moveEvent(QMoveEvent*) override;
 
 private:
-    void press(QMouseEvent* e);
-    void updatePointer(int x, int y);
-    std::size_t visualState() const;
+    void updateCursor(int x, int y);
 
     PanelForm& form_;
-    std::function<void(const std::function<void()>&)> dispatch_;
-    PointerRouter router_;
+    PanelShell& shell_;
     PanelPainter painter_;
-    PointerState pointer_;
     Roles roles_;
-    std::size_t drawn_ = 0;
     int placedLeft_ = -1000000, placedTop_ = -1000000;
-
-    // Dragging the panel by its background.
-    bool dragArmed_ = false, dragging_ = false;
-    QPoint dragStart_, windowStart_;
 };
 
 }  // namespace lumiko::desktop

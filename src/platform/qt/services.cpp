@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <climits>
-#include <cstdio>
+#include <iostream>
 
 #include "platform/posix/clock.h"
 #include "platform/posix/download.h"
@@ -19,21 +19,20 @@
 #include "platform/posix/opencc.h"
 #include "platform/posix/pinyin.h"
 #include "platform/qt/desktop.h"
+#include "platform/qt/gbkstring.h"
 #include "platform/qt/x11input.h"
 
 namespace lumiko::desktop {
 
 namespace {
-QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
-
 // Core texts break lines with "\r\n"; Qt's with "\n".
 QString messageText(const Text& t) { return fromGbk(t).replace("\r\n", "\n"); }
 }  // namespace
 
 bool DesktopServices::focusedWindow(std::uint64_t& handle) { return x11_.focusedWindow(handle); }
 
-void DesktopServices::sendChar(std::uint64_t window, unsigned char byte) {
-    for (const char32_t cp : composer_.feed(window, byte)) x11_.typeChar(window, cp);
+void DesktopServices::sendChars(std::uint64_t window, const Text& bytes) {
+    for (const char32_t cp : composeCharacters(bytes)) x11_.typeChar(window, cp);
 }
 
 void DesktopServices::sendKey(Key key) { x11_.pressKey(key); }
@@ -59,6 +58,7 @@ Text DesktopServices::exeFolder() {
 }
 
 bool DesktopServices::readFile(const Text& path, std::string& bytes) { return posix::readFile(path, bytes); }
+void DesktopServices::log(const Text& message) { std::cerr << "lumiko: " << posix::gbkToUtf8(message) << std::endl; }
 bool DesktopServices::writeFile(const Text& path, const std::string& bytes) { return posix::writeFile(path, bytes); }
 bool DesktopServices::replaceFile(const Text& path, const std::string& bytes) {
     return posix::replaceFile(path, bytes);
@@ -71,7 +71,6 @@ std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suf
 // --- Telling failures ----------------------------------------------------------
 Text DesktopServices::lastFileError() { return posix::lastFileError(); }
 Text DesktopServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
-void DesktopServices::log(const Text& line) { std::fprintf(stderr, "lumiko: %s\n", posix::gbkToUtf8(line).c_str()); }
 
 void DesktopServices::shellOpen(const Text& target) {
     // An address goes to the web browser, anything else is a file or folder

@@ -17,7 +17,7 @@ public:
     DesktopServices(Desktop& desktop, X11Input& x11) : desktop_(desktop), x11_(x11) {}
 
     bool focusedWindow(std::uint64_t& handle) override;
-    void sendChar(std::uint64_t window, unsigned char byte) override;
+    void sendChars(std::uint64_t window, const Text& bytes) override;
     void sendKey(Key key) override;
     void setClipboard(const Text& text) override;
     Text toTraditional(const Text& text) override;
@@ -47,16 +47,15 @@ public:
     void popupMenu() override;
     void quit() override;
     void settingsOpened() override;
+    void log(const Text& message) override;
 
     // --- Telling failures ---------------------------------------------------
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
-    void log(const Text& line) override;
 
 private:
     Desktop& desktop_;
     X11Input& x11_;
-    CharComposer composer_;
 };
 
 }  // namespace lumiko::desktop

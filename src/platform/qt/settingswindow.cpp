@@ -6,14 +6,15 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "platform/look.h"
 #include "platform/posix/encoding.h"
+#include "platform/qt/gbkstring.h"
 #include "platform/qt/panelpainter.h"
 #include "platform/qt/textlayout.h"
 
 namespace lumiko::desktop {
 
 namespace {
-QString fromGbk(const Text& t) { return QString::fromStdString(posix::gbkToUtf8(t)); }
 Text toGbk(const QString& s) { return posix::utf8ToGbk(s.toStdString()); }
 
 void place(QWidget* w, const Control& c) { w->setGeometry(c.left, c.top, c.width, c.height); }
@@ -26,7 +27,7 @@ SettingsWindow::SettingsWindow(SettingsForm& form, QWidget* owner,
       chosenLabel_(new QLabel(this)), edit_(new QLineEdit(this)), save_(new QPushButton(this)),
       folder_(new QPushButton(this)), link_(new QLabel(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(panelFont(kSansFamily, emPixels(9)));
+    setFont(panelFont(kSansFamily, look::pixelsOfPoints(9)));
     setWindowTitle(fromGbk(form.title));
     setFixedSize(form.width, form.height);
     move(form.left, form.top);

@@ -28,8 +28,6 @@ Char charAt(std::string_view s, size_t pos) {
 
 }  // namespace
 
-int emPixels(int points) { return (points * 96 + 36) / 72; }
-
 TextLayout layoutCells(std::string_view gbk, int em, double width, bool wrap) {
     auto widthOf = [em](int cells) { return cells == 1 ? halfWidth(em) : fullWidth(em); };
     TextLayout out;

@@ -27,10 +27,6 @@ struct TextLayout {
     int lines = 0;  // lines laid out, empty ones included
 };
 
-// The em of a font size in points, in pixels at the panel's 96 dots per
-// inch: 9 points are 12 pixels, 26 points 35.
-int emPixels(int points);
-
 // Width in pixels of a half-width and of a full-width character.
 inline int halfWidth(int em) { return (em + 1) / 2; }
 inline int fullWidth(int em) { return em; }

@@ -4,42 +4,25 @@
 
 #include <cstring>
 
+#include "platform/delivery.h"
 #include "platform/win32/text.h"
 
 namespace lumiko::win32 {
 
-namespace {
-std::vector<CharComposer::Unit> convert(std::uint64_t window, const char* bytes, int n) {
-    wchar_t wide[4];
-    const int count = MultiByteToWideChar(kGbk, MB_ERR_INVALID_CHARS, bytes, n, wide, 4);
-    std::vector<CharComposer::Unit> out;
-    for (int i = 0; i < count; ++i) out.push_back({window, wide[i]});
+std::wstring unitsOfGbk(const Text& gbk) {
+    std::wstring out;
+    for (const std::string& character : gbkCharacters(gbk)) {
+        wchar_t wide[4];
+        const int count = MultiByteToWideChar(kGbk, MB_ERR_INVALID_CHARS, character.data(),
+                                              static_cast<int>(character.size()), wide, 4);
+        out.append(wide, static_cast<size_t>(count > 0 ? count : 0));
+    }
     return out;
 }
-}  // namespace
 
-std::vector<CharComposer::Unit> CharComposer::feed(std::uint64_t window, unsigned char byte) {
-    if (lead_ >= 0 && leadWindow_ == window) {
-        const char pair[2] = {static_cast<char>(lead_), static_cast<char>(byte)};
-        lead_ = -1;
-        auto units = convert(window, pair, 2);
-        if (!units.empty()) return units;
-        // Not a character: the lead byte is dropped and this byte stands alone.
-    }
-    lead_ = -1;
-    if (IsDBCSLeadByteEx(kGbk, byte)) {
-        lead_ = byte;
-        leadWindow_ = window;
-        return {};
-    }
-    const char single = static_cast<char>(byte);
-    return convert(window, &single, 1);
-}
-
-void postChars(const std::vector<CharComposer::Unit>& units) {
-    for (const auto& u : units)
-        PostMessageW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(u.window)), WM_CHAR,
-                     static_cast<WPARAM>(u.ch), 1);
+void postChars(std::uint64_t window, const std::wstring& units) {
+    for (const wchar_t unit : units)
+        PostMessageW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)), WM_CHAR, static_cast<WPARAM>(unit), 1);
 }
 
 void pressKey(Key key) {

@@ -14,31 +14,37 @@ constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kMenuMessage = WM_APP + 2;
 constexpr UINT_PTR kTimerId = 1;
 
-// The menu as built for TrackPopupMenu: command ids stand for item names.
-void addItems(HMENU menu, const std::vector<MenuItem>& items, std::vector<std::string>& names) {
-    for (const auto& item : items) {
-        if (item.separator) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else if (!item.submenu.empty()) {
-            HMENU sub = CreatePopupMenu();
-            addItems(sub, item.submenu, names);
-            AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), wideOfGbk(item.name).c_str());
-        } else {
-            names.push_back(item.name);
-            AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), names.size(),
-                        wideOfGbk(item.name).c_str());
-        }
+// The menu as built for TrackPopupMenu from the shell's walk: command ids
+// are the shell's item ids.
+class MenuBuilder : public MenuVisitor {
+public:
+    explicit MenuBuilder(HMENU menu) { menus_.push_back(menu); }
+    void item(const Text& caption, bool checked, int id) override {
+        AppendMenuW(menus_.back(), MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(id),
+                    wideOfGbk(caption).c_str());
     }
-}
+    void separator() override { AppendMenuW(menus_.back(), MF_SEPARATOR, 0, nullptr); }
+    void beginSubmenu(const Text& caption) override {
+        HMENU sub = CreatePopupMenu();
+        AppendMenuW(menus_.back(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), wideOfGbk(caption).c_str());
+        menus_.push_back(sub);
+    }
+    void endSubmenu() override { menus_.pop_back(); }
 
-std::uint64_t mix(std::uint64_t h, std::uint64_t v) { return (h ^ v) * 0x100000001B3ull; }
-std::uint64_t mix(std::uint64_t h, const std::string& s) {
-    for (unsigned char c : s) h = mix(h, c);
-    return mix(h, s.size());
+private:
+    std::vector<HMENU> menus_;
+};
+
+POINT cursorPos() {
+    POINT p;
+    GetCursorPos(&p);
+    return p;
 }
 }  // namespace
 
-PanelWindow::PanelWindow() : app_(svc_), router_(app_.form) {}
+PanelWindow::PanelWindow() : app_(svc_), shell_(app_, ListMetrics{Painter::kListLine, 2}) {
+    shell_.onSettled = [this] { syncWindow(); };
+}
 
 PanelWindow::~PanelWindow() {
     settingsWindow_.close();
@@ -79,12 +85,12 @@ bool PanelWindow::create(HINSTANCE instance) {
     svc_.onSettingsOpened = [this] {
         if (app_.settings) settingsWindow_.open(*app_.settings, hwnd_);
     };
-    settingsWindow_.run = [this](const std::function<void()>& h) { call(h); };
+    settingsWindow_.run = [this](const std::function<void()>& h) { shell_.dispatch(h); };
 
     if (browser_.create(hwnd_)) svc_.browser = &browser_;
-    browser_.onNewWindow = [this] { call([this] { app_.newWindowRequested(); }); };
+    browser_.onNewWindow = [this] { shell_.dispatch([this] { app_.newWindowRequested(); }); };
 
-    call([this] { app_.startUp(); });
+    shell_.dispatch([this] { app_.startUp(); });
     svc_.pinyinReadings(Text());  // read the pinyin table now, not at the first pick
     SetTimer(hwnd_, kTimerId, USER_TIMER_MINIMUM, nullptr);
     return true;
@@ -99,37 +105,6 @@ int PanelWindow::run() {
     }
     KillTimer(hwnd_, kTimerId);
     return 0;
-}
-
-void PanelWindow::call(const std::function<void()>& handler) {
-    if (busy_ > 0 || app_.exited || !handler) return;
-    ++busy_;
-    handler();
-    --busy_;
-    syncWindow();
-}
-
-std::uint64_t PanelWindow::formState() const {
-    std::uint64_t h = 0xCBF29CE484222325ull;
-    for (const auto& c : app_.form.controls()) {
-        if (c->kind == ControlKind::Timer) continue;
-        h = mix(h, c->text());
-        h = mix(h, (static_cast<std::uint64_t>(c->visible) << 1) | c->enabled);
-        h = mix(h, static_cast<std::uint64_t>(static_cast<std::uint32_t>(c->left)) << 32 |
-                       static_cast<std::uint32_t>(c->top));
-        h = mix(h, static_cast<std::uint64_t>(static_cast<std::uint32_t>(c->width)) << 32 |
-                       static_cast<std::uint32_t>(c->height));
-        h = mix(h, static_cast<std::uint64_t>(c->color) << 8 | static_cast<std::uint32_t>(c->fontSize));
-        h = mix(h, reinterpret_cast<std::uintptr_t>(c->picture));
-        if (c->kind == ControlKind::Grid)
-            for (const auto& row : c->cells)
-                for (const auto& cell : row) h = mix(h, cell);
-        if (c->kind == ControlKind::ListBox) {
-            for (const auto& item : c->items) h = mix(h, item);
-            h = mix(h, static_cast<std::uint64_t>(c->selected + 1));
-        }
-    }
-    return h;
 }
 
 void PanelWindow::syncWindow() {
@@ -153,80 +128,42 @@ void PanelWindow::syncWindow() {
     const Control& b = f.WebBrowser1;
     browser_.place(b.absLeft(), b.absTop(), b.width, b.height, b.shown());
     settingsWindow_.refresh();
-    const std::uint64_t state = formState();
-    if (state != paintedState_) {
-        paintedState_ = state;
-        InvalidateRect(hwnd_, nullptr, FALSE);
-    }
+    if (shell_.needsRepaint()) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void PanelWindow::mouseDown(MouseButton button, int x, int y, bool doubleClick) {
-    if (busy_ > 0) return;
+    if (shell_.busy()) return;
     SetCapture(hwnd_);
-    pressed_ = true;
-    call([&] {
-        if (doubleClick) router_.doubleClick(x, y);
-        if (!app_.form.visible) return;  // hidden by the double click
-        Control* c = router_.press(button, x, y);
-        if (!c) return;
-        const int lx = x - c->absLeft(), ly = y - c->absTop();
-        if (c->kind == ControlKind::Grid) {
-            look::gridCellAt(*c, lx, ly, c->currentRow, c->currentCol);
-        } else if (c->kind == ControlKind::ListBox && button == MouseButton::Left) {
-            const int line = look::listLineAt(*c, ly - 2, Painter::kListLine);
-            if (line >= 0 && line != c->selected) {
-                c->selected = line;
-                if (c->onSelect) c->onSelect();
-            }
-        } else if (c == &app_.form.标签1 && button == MouseButton::Left && !doubleClick) {
-            dragging_ = true;
-            GetCursorPos(&dragStart_);
-            GetWindowRect(hwnd_, &dragWindow_);
-        }
-    });
-}
-
-void PanelWindow::mouseMove(int x, int y) {
-    if (dragging_) {
-        POINT p;
-        GetCursorPos(&p);
-        app_.form.left = dragWindow_.left + p.x - dragStart_.x;
-        app_.form.top = dragWindow_.top + p.y - dragStart_.y;
-        syncWindow();
-        return;
-    }
-    call([&] { router_.move(x, y); });
+    const POINT p = cursorPos();
+    if (doubleClick) shell_.doubleClick(x, y, p.x, p.y);
+    else shell_.press(button, x, y, p.x, p.y);
 }
 
 void PanelWindow::mouseUp(MouseButton button, int x, int y) {
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    if (GetCapture() == hwnd_) ReleaseCapture();
-    // A drag ends like any press, so that the router lets go of the
-    // background label it holds.
-    dragging_ = false;
-    if (wasPressed) call([&] { router_.release(button, x, y); });
+    if (GetCapture() == hwnd_) {
+        releasing_ = true;
+        ReleaseCapture();
+        releasing_ = false;
+    }
+    shell_.release(button, x, y);
 }
 
 void PanelWindow::showMenu() {
-    if (busy_ > 0 || app_.exited) return;
+    if (shell_.busy() || app_.exited) return;
     HMENU menu = CreatePopupMenu();
-    std::vector<std::string> names;
-    addItems(menu, app_.form.菜单, names);
-    POINT p;
-    GetCursorPos(&p);
-    ++busy_;
+    MenuBuilder builder(menu);
+    shell_.walkMenu(builder);
+    const POINT p = cursorPos();
+    int chosen = 0;
     // The panel is not made the foreground window for the menu: that would
     // take the focus from the application being typed into. The menu's own
     // 关闭菜单 closes it.
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, hwnd_, nullptr));
-    --busy_;
+    shell_.hold([&] {
+        chosen = static_cast<int>(
+            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, hwnd_, nullptr));
+    });
     DestroyMenu(menu);
-    if (chosen > 0 && static_cast<size_t>(chosen) <= names.size()) {
-        const std::string name = names[static_cast<size_t>(chosen - 1)];
-        call([&] { app_.chooseMenu(name); });
-    }
+    shell_.chooseMenu(chosen);
 }
 
 void PanelWindow::paint() {
@@ -318,32 +255,35 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK: mouseDown(MouseButton::Left, x, y, true); return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: mouseDown(MouseButton::Right, x, y, false); return 0;
-    case WM_MOUSEMOVE: mouseMove(x, y); return 0;
+    case WM_MOUSEMOVE: {
+        const POINT p = cursorPos();
+        shell_.move(x, y, p.x, p.y);
+        return 0;
+    }
     case WM_LBUTTONUP: mouseUp(MouseButton::Left, x, y); return 0;
     case WM_RBUTTONUP: mouseUp(MouseButton::Right, x, y); return 0;
     case WM_CAPTURECHANGED:
-        dragging_ = false;
-        pressed_ = false;
+        if (!releasing_) shell_.cancelPress();
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT) {
             POINT p;
             GetCursorPos(&p);
             ScreenToClient(hwnd_, &p);
-            const bool hand = router_.pointerAt(p.x, p.y) == Pointer::Hand;
+            const bool hand = shell_.pointerAt(p.x, p.y) == Pointer::Hand;
             SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
             return TRUE;
         }
         break;
     case WM_TIMER:
-        if (wp == kTimerId) call([this] { app_.tick(); });
+        if (wp == kTimerId) shell_.tick();
         return 0;
     case WM_PAINT: paint(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SIZE:
         // The system restores a minimised panel when its title is double
         // clicked; the form follows.
-        if (wp == SIZE_RESTORED && app_.form.minimized && busy_ == 0) {
+        if (wp == SIZE_RESTORED && app_.form.minimized && !shell_.busy()) {
             app_.form.minimized = false;
             shownMinimized_ = false;
             syncWindow();
@@ -352,7 +292,7 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             shownMinimized_ = true;
         }
         return 0;
-    case WM_CLOSE: call([this] { app_.closeRequest(); }); return 0;
+    case WM_CLOSE: shell_.closeRequest(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wp) svc_.trayRemove();
@@ -361,8 +301,8 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kMenuMessage: showMenu(); return 0;
     case kTrayMessage:
         switch (LOWORD(lp)) {
-        case WM_LBUTTONUP: call([this] { app_.trayLeftClick(); }); break;
-        case WM_RBUTTONUP: call([this] { app_.trayRightClick(); }); break;
+        case WM_LBUTTONUP: shell_.trayClick(TrayClick::Left); break;
+        case WM_RBUTTONUP: shell_.trayClick(TrayClick::Right); break;
         }
         return 0;
     default:

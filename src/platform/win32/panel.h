@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "platform/pointer.h"
+#include "platform/shell.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/paint.h"
 #include "platform/win32/services.h"
@@ -36,15 +36,10 @@ private:
     static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
-    // Runs a core handler unless one is already running (a message box or a
-    // menu of the core runs a message loop of its own), then brings the
-    // window up to date with the form.
-    void call(const std::function<void()>& handler);
+    // Brings the window up to date with the form (after every handler).
     void syncWindow();
-    std::uint64_t formState() const;
 
     void mouseDown(MouseButton button, int x, int y, bool doubleClick);
-    void mouseMove(int x, int y);
     void mouseUp(MouseButton button, int x, int y);
     void showMenu();
     void paint();
@@ -53,25 +48,18 @@ private:
 
     WindowsServices svc_;
     App app_;
-    PointerRouter router_;
+    PanelShell shell_;
     BrowserView browser_;
     SettingsWindow settingsWindow_;
     Painter painter_;
     HWND hwnd_ = nullptr;
     HICON appIcon_ = nullptr;  // owned by the painter's icon cache
     UINT taskbarCreated_ = 0;
-    int busy_ = 0;
 
     // What the window shows, to apply only the form's changes.
     bool shownVisible_ = false, shownMinimized_ = false;
     int shownLeft_ = 0, shownTop_ = 0;
-    std::uint64_t paintedState_ = 0;
-
-    // Dragging the panel by its background.
-    bool dragging_ = false;
-    POINT dragStart_{};
-    RECT dragWindow_{};
-    bool pressed_ = false;
+    bool releasing_ = false;  // the panel lets go of the mouse capture itself
 };
 
 }  // namespace lumiko::win32

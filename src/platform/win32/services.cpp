@@ -60,9 +60,10 @@ PinyinTable loadPinyinTable() {
         std::string bytes;
         if (readFile(path, bytes)) {
             table.parse(bytes);
-            break;
+            return table;
         }
     }
+    OutputDebugStringW(L"lumiko: no pinyin table (pinyin.txt beside the program or in the working folder)\n");
     return table;
 }
 
@@ -85,8 +86,8 @@ bool WindowsServices::focusedWindow(std::uint64_t& handle) {
     return true;
 }
 
-void WindowsServices::sendChar(std::uint64_t window, unsigned char byte) {
-    postChars(composer_.feed(window, byte));
+void WindowsServices::sendChars(std::uint64_t window, const Text& bytes) {
+    postChars(window, unitsOfGbk(bytes));
 }
 
 void WindowsServices::sendKey(Key key) { pressKey(key); }
@@ -109,6 +110,7 @@ bool WindowsServices::download(const std::string& url, std::string& body) {
 Text WindowsServices::tempFolder() { return win32::tempFolder(); }
 Text WindowsServices::exeFolder() { return win32::exeFolder(); }
 bool WindowsServices::readFile(const Text& path, std::string& bytes) { return win32::readFile(path, bytes); }
+void WindowsServices::log(const Text& message) { OutputDebugStringW((L"lumiko: " + wideOfGbk(message) + L"\n").c_str()); }
 bool WindowsServices::writeFile(const Text& path, const std::string& bytes) {
     return win32::writeFile(path, bytes);
 }
@@ -123,7 +125,6 @@ std::vector<Text> WindowsServices::listFiles(const Text& folder, const Text& suf
 // --- Telling failures ----------------------------------------------------------
 Text WindowsServices::lastFileError() { return win32::lastFileError(); }
 Text WindowsServices::absolutePath(const Text& path) { return win32::absolutePath(path); }
-void WindowsServices::log(const Text& line) { OutputDebugStringW((L"lumiko: " + wideOfGbk(line) + L"\n").c_str()); }
 
 void WindowsServices::shellOpen(const Text& target) {
     ShellExecuteW(nullptr, L"open", wideOfGbk(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -29,7 +29,7 @@ public:
     std::function<void()> onSettingsOpened;
 
     bool focusedWindow(std::uint64_t& handle) override;
-    void sendChar(std::uint64_t window, unsigned char byte) override;
+    void sendChars(std::uint64_t window, const Text& bytes) override;
     void sendKey(Key key) override;
     void setClipboard(const Text& text) override;
 
@@ -67,14 +67,13 @@ public:
     void popupMenu() override;
     void quit() override;
     void settingsOpened() override;
+    void log(const Text& message) override;
 
     // --- Telling failures -------------------------------------------------
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
-    void log(const Text& line) override;
 
 private:
-    CharComposer composer_;
     std::unique_ptr<PageDocument> document_;
     std::optional<PinyinTable> pinyin_;
     bool trayShown_ = false;

@@ -7,59 +7,28 @@
 namespace lumiko::desktop {
 namespace {
 
-std::u32string feedAll(CharComposer& c, std::uint64_t window, const std::string& bytes) {
-    std::u32string out;
-    for (char b : bytes)
-        for (char32_t cp : c.feed(window, static_cast<unsigned char>(b))) out.push_back(cp);
-    return out;
-}
-
-TEST(CharComposer, PutsEachTwoByteCharacterTogetherFromItsBytes) {
-    CharComposer c;
-    EXPECT_TRUE(c.feed(7, 0xB9).empty());  // 国, lead byte first
-    EXPECT_TRUE(c.pending());
-    EXPECT_EQ(c.feed(7, 0xFA), std::vector<char32_t>{U'国'});
-    EXPECT_FALSE(c.pending());
-}
-
-TEST(CharComposer, MapsTheFeBlockComponentsToTheirUnicodeCharacters) {
-    CharComposer c;
-    EXPECT_EQ(feedAll(c, 1, "\xFE\x51\xFE\x52\xFE\x53"), U"\U00020087\U00020089\U000200CC");
-    EXPECT_EQ(feedAll(c, 1, "\xFE\x59\xFE\xA0"), U"\u9FB4\u9FBB");  // 龴 …
-}
-
-TEST(CharComposer, MixesAsciiAndChineseInOrder) {
-    CharComposer c;
-    EXPECT_EQ(feedAll(c, 1, "a\xD6\xD0,\xB9\xFA."), U"a中,国.");
-}
-
-TEST(CharComposer, AStrayLeadByteDoesNotSwallowTheNextCharacter) {
-    CharComposer c;
-    // A lead byte followed by a byte that cannot end it: the lead is
-    // dropped, the comma is typed.
-    EXPECT_EQ(feedAll(c, 1, "\xB9,"), U",");
-    EXPECT_EQ(feedAll(c, 1, "\xB9 "), U" ");
-    EXPECT_EQ(feedAll(c, 1, "\xB9\x30" "a"), U"a");  // a four-byte beginning cut short
-    EXPECT_EQ(feedAll(c, 1, "\xB9\xFA"), U"国");
-}
-
-TEST(CharComposer, ADifferentWindowDropsAnUnfinishedCharacter) {
-    CharComposer c;
-    EXPECT_TRUE(c.feed(1, 0xB9).empty());
-    // 0x40 would end the character for window 1; for window 2 it is "@".
-    EXPECT_EQ(c.feed(2, 0x40), std::vector<char32_t>{U'@'});
-    EXPECT_EQ(feedAll(c, 2, "\xB9\xFA"), U"国");
-}
-
-TEST(CharComposer, ComposesFourByteSequences) {
-    CharComposer c;
-    EXPECT_EQ(feedAll(c, 1, "\x81\x30\x81\x30"), U"\u0080");
-    EXPECT_EQ(feedAll(c, 1, "\x95\x32\x82\x36"), U"\U00020000");
-}
-
-TEST(CharComposer, BytesThatBeginNoCharacterAreSkipped) {
-    CharComposer c;
-    EXPECT_EQ(feedAll(c, 1, "\x80\xFF" "b"), U"b");
+TEST(ComposeCharacters, WholeCharactersFromTheCommittedBytes) {
+    struct Case {
+        const char* gbk;
+        std::u32string expected;
+    } cases[] = {
+        {"\xB9\xFA", U"国"},
+        {"a\xD6\xD0,\xB9\xFA.", U"a中,国."},
+        // The FE-block components map to their Unicode characters.
+        {"\xFE\x51\xFE\x52\xFE\x53", U"\U00020087\U00020089\U000200CC"},
+        {"\xFE\x59\xFE\xA0", U"\u9FB4\u9FBB"},  // 龴 …
+        // Four-byte sequences.
+        {"\x81\x30\x81\x30", U"\u0080"},
+        {"\x95\x32\x82\x36", U"\U00020000"},
+        // A stray lead byte does not swallow the character after it.
+        {"\xB9,", U","},
+        {"\xB9 ", U" "},
+        {"\xB9\x30" "a", U"a"},  // a four-byte beginning cut short
+        {"\xB9", U""},           // the text ends inside a character
+        // Bytes that begin no character are skipped.
+        {"\x80\xFF" "b", U"b"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(composeCharacters(c.gbk), c.expected) << c.gbk;
 }
 
 TEST(FirstCodePoint, RejectsCutSequences) {

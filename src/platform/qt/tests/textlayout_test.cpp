@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/look.h"
 #include "platform/posix/encoding.h"
 
 namespace lumiko::desktop {
@@ -44,16 +45,16 @@ std::string gridOf(const std::u32string& items) {
     return gbk(utf8);
 }
 
-TEST(EmPixels, PointsAtNinetySixDotsPerInch) {
-    EXPECT_EQ(emPixels(9), 12);
-    EXPECT_EQ(emPixels(11), 15);
-    EXPECT_EQ(emPixels(26), 35);
+TEST(PixelsOfPoints, PointsAtNinetySixDotsPerInch) {
+    EXPECT_EQ(look::pixelsOfPoints(9), 12);
+    EXPECT_EQ(look::pixelsOfPoints(11), 15);
+    EXPECT_EQ(look::pixelsOfPoints(26), 35);
 }
 
 TEST(LayoutCells, GridItemsFallInTheRowsAndColumnsTheHoverReads) {
     // 30 single characters in the grid's label: 416 pixels wide, 26 points.
     const std::u32string items = U"地块场土坏增城境墙堆均培域埋坡坑壤塘堵坦盐堤填塔坟垃圾垮墩埃";
-    const int em = emPixels(26);
+    const int em = look::pixelsOfPoints(26);
     const TextLayout layout = layoutCells(gridOf(items), em, 416, true);
 
     // Row bands of the hover (mouse y over the label) and column edges
@@ -90,7 +91,7 @@ TEST(LayoutCells, StripCharactersAndWordsFallInTheirSlots) {
                                      {276, 292}, {298, 314}, {320, 336}, {346, 360}, {366, 384}, {390, 406}};
     std::string strip;
     for (int k = 0; k < 18; ++k) strip += gbk("一 ");
-    const int em11 = emPixels(11);
+    const int em11 = look::pixelsOfPoints(11);
     const TextLayout chars = layoutCells(strip, em11, 415, true);
     ASSERT_EQ(chars.chars.size(), 36u);
     for (int k = 0; k < 18; ++k) {
@@ -106,7 +107,7 @@ TEST(LayoutCells, StripCharactersAndWordsFallInTheirSlots) {
                                     {120, 148}, {150, 178}, {180, 208}, {210, 238}};
     std::string words;
     for (int k = 0; k < 8; ++k) words += gbk("地方 ");
-    const int em9 = emPixels(9);
+    const int em9 = look::pixelsOfPoints(9);
     const TextLayout w = layoutCells(words, em9, 415, true);
     for (int k = 0; k < 8; ++k) {
         const double left = w.chars[static_cast<size_t>(3 * k)].x;
@@ -119,7 +120,7 @@ TEST(LayoutCells, StripCharactersAndWordsFallInTheirSlots) {
 
 TEST(LayoutCells, TheInformationStripBeginsRightOfTheSubjectBox) {
     // Seven blanks at 9 points clear the 40 pixels of the subject box.
-    const TextLayout l = layoutCells(gbk("       拼音: [ "), emPixels(9), 429, false);
+    const TextLayout l = layoutCells(gbk("       拼音: [ "), look::pixelsOfPoints(9), 429, false);
     EXPECT_GE(l.chars[7].x, 40);
 }
 

@@ -42,36 +42,20 @@ std::wstring textOf(HWND w) {
 
 // --- Typing ------------------------------------------------------------------
 
-TEST(CharComposer, PairsLeadAndTrailBytesIntoOneCharacter) {
-    CharComposer c;
-    EXPECT_TRUE(c.feed(7, 0xD6).empty());  // 中 = D6 D0
-    const auto units = c.feed(7, 0xD0);
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].ch, L'\x4E2D');
-    EXPECT_EQ(units[0].window, 7u);
-    const auto comma = c.feed(7, ',');
-    ASSERT_EQ(comma.size(), 1u);
-    EXPECT_EQ(comma[0].ch, L',');
-}
-
-TEST(CharComposer, DropsALeadByteWhoseTrailGoesElsewhere) {
-    CharComposer c;
-    EXPECT_TRUE(c.feed(1, 0xD6).empty());
-    const auto units = c.feed(2, 'a');
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_EQ(units[0].window, 2u);
-    EXPECT_EQ(units[0].ch, L'a');
-    // The next pair composes as usual.
-    EXPECT_TRUE(c.feed(2, 0xB9).empty());
-    ASSERT_EQ(c.feed(2, 0xFA).size(), 1u);  // 国
-}
-
-TEST(CharComposer, ComponentsOfTheFeBlockArriveAsOneCharacter) {
-    CharComposer c;
-    EXPECT_TRUE(c.feed(1, 0xFE).empty());
-    const auto units = c.feed(1, 0x50);
-    ASSERT_EQ(units.size(), 1u);
-    EXPECT_NE(units[0].ch, L'?');
+TEST(UnitsOfGbk, EachCharacterBecomesItsUtf16Units) {
+    struct Case {
+        const char* gbk;
+        std::wstring expected;
+    } cases[] = {
+        {"\xD6\xD0,", L"\x4E2D,"},  // 中,
+        {"\xB9,a", L",a"},           // a lead byte no trail follows drops
+        {"\xB9\xFA", L"\x56FD"},     // 国
+    };
+    for (const auto& c : cases) EXPECT_EQ(unitsOfGbk(c.gbk), c.expected) << c.gbk;
+    // The components of the FE block arrive as one character.
+    const std::wstring component = unitsOfGbk("\xFE\x50");
+    ASSERT_FALSE(component.empty());
+    EXPECT_NE(component[0], L'?');
 }
 
 class EditTarget : public ::testing::Test {
@@ -82,7 +66,7 @@ protected:
     HWND unicodeEdit() { return keep(CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 60, nullptr, nullptr, nullptr, nullptr)); }
     HWND ansiEdit() { return keep(CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 60, nullptr, nullptr, nullptr, nullptr)); }
     void type(HWND w, const std::string& gbk) {
-        for (unsigned char b : gbk) svc.sendChar(handleOf(w), b);
+        svc.sendChars(handleOf(w), gbk);
         pump();
     }
     WindowsServices svc;
@@ -95,7 +79,7 @@ private:
     std::vector<HWND> windows_;
 };
 
-// Bytes handed over one by one reach the target as whole characters, in
+// Bytes handed over as character messages reach the target as whole characters, in
 // Unicode and in ANSI windows alike, whatever the keyboard layout.
 TEST_F(EditTarget, ChineseTextArrivesIntactInAUnicodeEdit) {
     HWND edit = unicodeEdit();

@@ -33,8 +33,8 @@ void App::commitText(Text& text) {
         svc_.setClipboard(text);
         svc_.sendKey(Key::CtrlV);
     } else {
-        for (char byte : text)
-            svc_.sendChar(targetWindow(form.底盘标签.text()), static_cast<unsigned char>(byte));
+        // One character message per byte, to the window the timer saw last.
+        svc_.sendChars(targetWindow(form.底盘标签.text()), text);
     }
     if (g.searchCode.size() > 2) g.searchCode = rightText(g.searchCode, 2);
     if (!form.图片框3.visible) {

@@ -1,0 +1,255 @@
+#include "platform/shell.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/look.h"
+
+namespace lumiko {
+
+namespace {
+
+// The pointer moves this far (in pixels, across plus down) with the button
+// held on the background before the panel follows it.
+constexpr int kDragThreshold = 3;
+// The zooms a user can choose lie between these.
+constexpr int kMinZoom = 50, kMaxZoom = 400;
+
+std::uint64_t mix(std::uint64_t h, std::uint64_t v) { return (h ^ v) * 0x100000001B3ull; }
+std::uint64_t mix(std::uint64_t h, const std::string& s) {
+    for (unsigned char c : s) h = mix(h, c);
+    return mix(h, s.size());
+}
+std::uint64_t pair(int a, int b) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32 | static_cast<std::uint32_t>(b);
+}
+
+}  // namespace
+
+PanelShell::PanelShell(App& app, ListMetrics list)
+    : app_(app), form_(app.form), list_(list), router_(app.form) {}
+
+bool PanelShell::dispatch(const std::function<void()>& handler) {
+    if (depth_ > 0 || app_.exited || !handler) return false;
+    ++depth_;
+    handler();
+    --depth_;
+    if (onSettled) onSettled();
+    return true;
+}
+
+void PanelShell::hold(const std::function<void()>& nativeLoop) {
+    ++depth_;
+    nativeLoop();
+    --depth_;
+}
+
+int PanelShell::listLineAt(const Control& list, int y) const {
+    return look::listLineAt(list, y - list_.inset, list_.line);
+}
+
+void PanelShell::pressAt(MouseButton button, int x, int y, int screenX, int screenY, bool second) {
+    const bool left = button == MouseButton::Left;
+    const bool ran = dispatch([&] {
+        if (second && left) {
+            router_.doubleClick(x, y);
+            if (!form_.visible) return;  // the double click hid the panel
+        }
+        pressed_ = true;
+        Control* c = router_.press(button, x, y);
+        pointer_.pressed = c;
+        if (!c || !left) return;
+        const int lx = x - c->absLeft(), ly = y - c->absTop();
+        if (c->kind == ControlKind::Grid) {
+            // The cell under the pointer becomes the grid's current cell.
+            look::gridCellAt(*c, lx, ly, c->currentRow, c->currentCol);
+        } else if (c->kind == ControlKind::ListBox) {
+            // A click on a line chooses it, the line already selected too.
+            const int line = listLineAt(*c, ly);
+            if (line >= 0) {
+                c->selected = line;
+                if (c->onSelect) c->onSelect();
+            }
+        } else if (c == &form_.标签1 && !second) {
+            dragArmed_ = true;
+            dragScreenX_ = screenX;
+            dragScreenY_ = screenY;
+            dragLeft_ = form_.left;
+            dragTop_ = form_.top;
+        }
+    });
+    if (!ran) pressed_ = false;
+}
+
+void PanelShell::setZoom(int percent) { zoom_ = std::clamp(percent, kMinZoom, kMaxZoom); }
+
+int PanelShell::scaled(int formPixels) const {
+    // Rounded to the nearest pixel, halves away from zero.
+    const long long p = static_cast<long long>(formPixels) * zoom_;
+    return static_cast<int>(p >= 0 ? (p + 50) / 100 : -((-p + 50) / 100));
+}
+
+int PanelShell::formPixels(int windowPixels) const {
+    // The form pixel whose zoomed square holds the window pixel.
+    const long long p = static_cast<long long>(windowPixels) * 100;
+    return static_cast<int>(p >= 0 ? p / zoom_ : -((-p + zoom_ - 1) / zoom_));
+}
+
+void PanelShell::placeOnScreen(int screenWidth, int screenHeight) {
+    form_.left = screenWidth - scaled(form_.width) - 60;
+    form_.top = screenHeight - scaled(form_.height) - 60;
+}
+
+void PanelShell::press(MouseButton button, int x, int y, int screenX, int screenY) {
+    pressAt(button, formPixels(x), formPixels(y), screenX, screenY, false);
+}
+
+void PanelShell::doubleClick(int x, int y, int screenX, int screenY) {
+    pressAt(MouseButton::Left, formPixels(x), formPixels(y), screenX, screenY, true);
+}
+
+void PanelShell::move(int windowX, int windowY, int screenX, int screenY) {
+    const int x = formPixels(windowX), y = formPixels(windowY);
+    if (dragArmed_) {
+        const int dx = screenX - dragScreenX_, dy = screenY - dragScreenY_;
+        if (!dragging_ && std::abs(dx) + std::abs(dy) > kDragThreshold) dragging_ = true;
+        if (dragging_) {
+            form_.left = dragLeft_ + dx;
+            form_.top = dragTop_ + dy;
+            if (onSettled) onSettled();
+            return;
+        }
+    }
+    dispatch([&] {
+        router_.move(x, y);
+        hoverAt(x, y);
+    });
+}
+
+void PanelShell::release(MouseButton button, int windowX, int windowY) {
+    const int x = formPixels(windowX), y = formPixels(windowY);
+    // A release whose press never reached the panel (the press went to a
+    // menu or a message box) is not the panel's.
+    if (!pressed_) return;
+    const bool left = button == MouseButton::Left;
+    const bool dragged = dragging_ && left;
+    if (left) dragArmed_ = dragging_ = false;
+    pressed_ = false;
+    dispatch([&] {
+        // A drag ends the capture of the background and clicks nothing.
+        if (dragged) router_.release(MouseButton::Left, -1, -1);
+        else router_.release(button, x, y);
+        pointer_.pressed = nullptr;
+        hoverAt(x, y);
+    });
+}
+
+void PanelShell::cancelPress() {
+    dragArmed_ = dragging_ = false;
+    pressed_ = false;
+    pointer_.pressed = nullptr;
+}
+
+void PanelShell::leave() {
+    pointer_.hovered = nullptr;
+    pointer_.gridRow = pointer_.gridCol = -1;
+    if (!busy() && onSettled) onSettled();
+}
+
+void PanelShell::hoverAt(int x, int y) {
+    const Control* c = controlAt(form_, x, y);
+    pointer_.hovered = c;
+    pointer_.gridRow = pointer_.gridCol = -1;
+    if (c && c->kind == ControlKind::Grid) {
+        int row = -1, col = -1;
+        if (look::gridCellAt(*c, x - c->absLeft(), y - c->absTop(), row, col)) {
+            pointer_.gridRow = row;
+            pointer_.gridCol = col;
+        }
+    }
+}
+
+Pointer PanelShell::pointerAt(int x, int y) const { return router_.pointerAt(formPixels(x), formPixels(y)); }
+
+void PanelShell::tick() {
+    if (busy() || app_.exited) return;
+    if (app_.tickMayCommit()) {
+        dispatch([this] { app_.tick(); });
+        return;
+    }
+    // Records the focus in a hidden label and reads the page: nothing drawn.
+    ++depth_;
+    app_.tick();
+    --depth_;
+}
+
+void PanelShell::trayClick(TrayClick click) {
+    dispatch([&] {
+        if (click == TrayClick::Left) app_.trayLeftClick();
+        else app_.trayRightClick();
+    });
+}
+
+void PanelShell::closeRequest() {
+    dispatch([this] { app_.closeRequest(); });
+}
+
+void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (item.separator) {
+            visitor.separator();
+        } else if (!item.submenu.empty()) {
+            visitor.beginSubmenu(item.name);
+            walk(visitor, item.submenu);
+            visitor.endSubmenu();
+        } else {
+            menuNames_.push_back(item.name);
+            visitor.item(item.name, item.checked, static_cast<int>(menuNames_.size()));
+        }
+    }
+}
+
+void PanelShell::walkMenu(MenuVisitor& visitor) {
+    menuNames_.clear();
+    walk(visitor, form_.菜单);
+}
+
+void PanelShell::chooseMenu(int id) {
+    if (id < 1 || id > static_cast<int>(menuNames_.size())) return;
+    const std::string name = menuNames_[static_cast<size_t>(id - 1)];
+    dispatch([&] { app_.chooseMenu(name); });
+}
+
+std::uint64_t PanelShell::drawnState() const {
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    for (const auto& c : form_.controls()) {
+        if (c->kind == ControlKind::Timer || !c->shown()) continue;
+        h = mix(h, reinterpret_cast<std::uintptr_t>(c.get()));
+        h = mix(h, c->text());
+        h = mix(h, pair(c->left, c->top));
+        h = mix(h, pair(c->width, c->height));
+        h = mix(h, static_cast<std::uint64_t>(c->color) << 16 | static_cast<std::uint64_t>(c->fontSize) << 1 |
+                       (c->enabled ? 1u : 0u));
+        h = mix(h, reinterpret_cast<std::uintptr_t>(c->picture));
+        if (c->kind == ControlKind::Grid)
+            for (const auto& row : c->cells)
+                for (const auto& cell : row) h = mix(h, cell);
+        if (c->kind == ControlKind::ListBox) {
+            for (const auto& item : c->items) h = mix(h, item);
+            h = mix(h, static_cast<std::uint64_t>(c->selected + 1));
+        }
+    }
+    h = mix(h, reinterpret_cast<std::uintptr_t>(pointer_.hovered));
+    h = mix(h, reinterpret_cast<std::uintptr_t>(pointer_.pressed));
+    h = mix(h, pair(pointer_.gridRow, pointer_.gridCol));
+    return h;
+}
+
+bool PanelShell::needsRepaint() {
+    const std::uint64_t state = drawnState();
+    if (state == drawn_) return false;
+    drawn_ = state;
+    return true;
+}
+
+}  // namespace lumiko

@@ -1,0 +1,138 @@
+// The panel shell: everything a desktop front-end does between a native
+// event and the core, written once for every desktop. It runs the core's
+// handlers one at a time, turns the mouse into the controls' events (with
+// the hit tests of the grid and the list box and the dragging of the panel),
+// walks the menu, takes the tray clicks and the timer, and decides when the
+// panel must be painted again. A front-end keeps only what is native: its
+// windows, painting with its toolkit, the tray icon, message boxes and the
+// typing into other programs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "platform/pointer.h"
+
+namespace lumiko {
+
+// What the pointer is over, for painting hover and press feedback.
+struct PointerState {
+    const Control* hovered = nullptr;
+    const Control* pressed = nullptr;
+    int gridRow = -1, gridCol = -1;  // the hovered cell of a grid, or -1
+};
+
+// How a front-end lays out a list box: the height of one line and the
+// distance of the first line from the box's top, in the form's pixels.
+struct ListMetrics {
+    int line = 16;
+    int inset = 2;
+};
+
+enum class TrayClick { Left, Right };
+
+// One step of a walk over the menu (see PanelShell::walkMenu).
+struct MenuVisitor {
+    virtual ~MenuVisitor() = default;
+    // A command: `id` (1, 2, …) is what chooseMenu() takes back.
+    virtual void item(const Text& caption, bool checked, int id) = 0;
+    virtual void separator() = 0;
+    virtual void beginSubmenu(const Text& caption) = 0;
+    virtual void endSubmenu() = 0;
+};
+
+class PanelShell {
+public:
+    PanelShell(App& app, ListMetrics list);
+
+    // Runs a core handler, unless one is already running (a message box or a
+    // menu runs an event loop inside its handler: events arriving meanwhile
+    // are dropped, so handlers never overlap) or the program has ended.
+    // After the outermost handler, onSettled brings the windows in line.
+    // Returns whether the handler ran.
+    bool dispatch(const std::function<void()>& handler);
+    bool busy() const { return depth_ > 0; }
+    // Brings the front-end's windows in line with the form (set by the
+    // front-end; runs after every handler).
+    std::function<void()> onSettled;
+    // Runs a native loop that must not be interrupted by the core (a popup
+    // menu): handlers arriving meanwhile are dropped as during a handler.
+    void hold(const std::function<void()>& nativeLoop);
+
+    // The zoom in percent: 100 draws the form in its own pixels. A front-end
+    // that draws the form zoomed scales its drawing and its window by
+    // scaled() and hands the shell the window's pixels, which the shell maps
+    // back to the form's, so that the core and the hit tests keep the form's
+    // pixels at every zoom.
+    void setZoom(int percent);
+    int zoom() const { return zoom_; }
+    // A length or position of the form in the window's pixels, and back.
+    int scaled(int formPixels) const;
+    int formPixels(int windowPixels) const;
+    // Places the zoomed panel as start-up places it at 100 %: 60 pixels off
+    // the bottom-right corner of the screen.
+    void placeOnScreen(int screenWidth, int screenHeight);
+
+    // The mouse over the panel, in the window's client coordinates; `screenX`,
+    // `screenY` is the same point on the screen (dragging moves the panel by
+    // it). A double click is the second press of a left button.
+    void press(MouseButton button, int x, int y, int screenX, int screenY);
+    void doubleClick(int x, int y, int screenX, int screenY);
+    void move(int x, int y, int screenX, int screenY);
+    void release(MouseButton button, int x, int y);
+    // The pointer left the panel (or entered a child window over it).
+    void leave();
+    // The native capture was taken away: any press or drag ends.
+    void cancelPress();
+    bool dragging() const { return dragging_; }
+
+    const PointerState& pointer() const { return pointer_; }
+    Pointer pointerAt(int x, int y) const;
+
+    // The timer. A tick with nothing to commit changes nothing drawn, so
+    // only a tick with text to commit brings the windows in line.
+    void tick();
+    void trayClick(TrayClick click);
+    // The window system asked to close the panel.
+    void closeRequest();
+
+    // Walks the menu with the check marks of the moment; chooseMenu() takes
+    // the id of an item of the last walk.
+    void walkMenu(MenuVisitor& visitor);
+    void chooseMenu(int id);
+
+    // True when anything drawn (the shown controls or the pointer's
+    // feedback) changed since the last call that answered true.
+    bool needsRepaint();
+
+    // The list line at y of the list box's own coordinates, -1 outside
+    // every line.
+    int listLineAt(const Control& list, int y) const;
+
+private:
+    void pressAt(MouseButton button, int x, int y, int screenX, int screenY, bool second);
+    void hoverAt(int x, int y);
+    std::uint64_t drawnState() const;
+    void walk(MenuVisitor& visitor, const std::vector<MenuItem>& items);
+
+    App& app_;
+    PanelForm& form_;
+    ListMetrics list_;
+    PointerRouter router_;
+    PointerState pointer_;
+    int depth_ = 0;
+    int zoom_ = 100;
+    std::uint64_t drawn_ = 0;
+    std::vector<std::string> menuNames_;
+
+    // Dragging the panel by its background.
+    bool pressed_ = false;  // a press reached the panel and waits for its release
+    bool dragArmed_ = false, dragging_ = false;
+    int dragScreenX_ = 0, dragScreenY_ = 0, dragLeft_ = 0, dragTop_ = 0;
+};
+
+}  // namespace lumiko

@@ -1,0 +1,246 @@
+#include "platform/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "panel_fixture.h"
+
+namespace lumiko {
+namespace {
+
+class ShellTest : public testing::PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        start();
+        shell = std::make_unique<PanelShell>(*app, ListMetrics{16, 2});
+        shell->onSettled = [this] { ++settled; };
+    }
+    void TearDown() override {
+        shell.reset();
+        PanelTest::TearDown();
+    }
+
+    // A left click at (x, y) of the panel, the screen seeing the panel at
+    // its form position.
+    void clickAt(int x, int y) {
+        shell->press(MouseButton::Left, x, y, app->form.left + x, app->form.top + y);
+        shell->release(MouseButton::Left, x, y);
+    }
+    void clickOn(const Control& c, int x, int y) { clickAt(c.absLeft() + x, c.absTop() + y); }
+
+    std::unique_ptr<PanelShell> shell;
+    int settled = 0;
+};
+
+TEST_F(ShellTest, OneHandlerAtATimeAndTheWindowsFollowTheOutermost) {
+    int inner = 0;
+    EXPECT_TRUE(shell->dispatch([&] {
+        EXPECT_TRUE(shell->busy());
+        EXPECT_FALSE(shell->dispatch([&] { ++inner; }));  // a message box's loop delivers a click
+        shell->tick();                                    // and the timer
+    }));
+    EXPECT_EQ(inner, 0);
+    EXPECT_EQ(settled, 1);
+    shell->hold([&] { shell->trayClick(TrayClick::Left); });  // inside a popup menu
+    EXPECT_EQ(settled, 1);
+    app->exited = true;
+    EXPECT_FALSE(shell->dispatch([&] { ++inner; }));
+    EXPECT_EQ(inner, 0);
+}
+
+TEST_F(ShellTest, AClickOnADateLineTypesItTheSelectedLineAgainToo) {
+    app->togglePalette();
+    app->showDatePage();
+    const Control& list = app->form.列表框1;
+    ASSERT_TRUE(list.shown());
+    ASSERT_GE(list.items.size(), 3u);
+    struct Case {
+        int y;  // in the list's own pixels: 2 above the first line, 16 per line
+        int line;
+    } cases[] = {{2, 0}, {17, 0}, {18, 1}, {2 + 2 * 16 + 5, 2}, {18, 1}};
+    for (const auto& c : cases) {
+        svc.chars.clear();
+        clickOn(list, 10, c.y);
+        EXPECT_EQ(list.selected, c.line) << c.y;
+        shell->tick();
+        Text expected = list.items[static_cast<size_t>(c.line)];
+        std::erase(expected, ' ');
+        EXPECT_EQ(typed(), expected) << c.y;
+    }
+    // Below the last line nothing is chosen.
+    svc.chars.clear();
+    clickOn(list, 10, 2 + static_cast<int>(list.items.size()) * 16 + 1);
+    shell->tick();
+    EXPECT_EQ(typed(), "");
+}
+
+TEST_F(ShellTest, APressOnTheGridMakesItsCellCurrentAndTheHoverFollows) {
+    app->togglePalette();
+    Control& grid = app->form.表格1;
+    ASSERT_TRUE(grid.shown());
+    struct Case {
+        int x, y, row, col;
+    } cases[] = {{3, 3, 0, 0}, {26, 3, 0, 1}, {24, 50, 2, 0}, {299, 249, 9, 11}};
+    for (const auto& c : cases) {
+        shell->press(MouseButton::Left, grid.absLeft() + c.x, grid.absTop() + c.y, 0, 0);
+        EXPECT_EQ(grid.currentRow, c.row) << c.x << "," << c.y;
+        EXPECT_EQ(grid.currentCol, c.col) << c.x << "," << c.y;
+        shell->release(MouseButton::Left, grid.absLeft() + c.x, grid.absTop() + c.y);
+        EXPECT_EQ(shell->pointer().hovered, &grid);
+        EXPECT_EQ(shell->pointer().gridRow, c.row);
+        EXPECT_EQ(shell->pointer().gridCol, c.col);
+    }
+    shell->leave();
+    EXPECT_EQ(shell->pointer().hovered, nullptr);
+    EXPECT_EQ(shell->pointer().gridRow, -1);
+}
+
+TEST_F(ShellTest, TheBackgroundDragsThePanelOnceThePointerHasMovedAFewPixels) {
+    PanelForm& f = app->form;
+    const int left = f.left, top = f.top;
+    shell->press(MouseButton::Left, 2, 2, 500, 400);
+    shell->move(3, 3, 501, 401);  // a shaky click
+    EXPECT_FALSE(shell->dragging());
+    EXPECT_EQ(f.left, left);
+    shell->move(52, 32, 550, 430);
+    EXPECT_TRUE(shell->dragging());
+    EXPECT_EQ(f.left, left + 50);
+    EXPECT_EQ(f.top, top + 30);
+    shell->release(MouseButton::Left, 2, 2);
+    EXPECT_FALSE(shell->dragging());
+    // The next moves are the pointer's again.
+    shell->move(52, 32, 550, 430);
+    EXPECT_EQ(f.left, left + 50);
+}
+
+TEST_F(ShellTest, ADoubleClickOnTheBackgroundHidesThePanelWithoutADrag) {
+    clickAt(2, 2);
+    shell->doubleClick(2, 2, 100, 100);
+    shell->move(2, 2, 200, 200);
+    shell->release(MouseButton::Left, 2, 2);
+    EXPECT_FALSE(app->form.visible);
+    EXPECT_FALSE(shell->dragging());
+}
+
+TEST_F(ShellTest, AReleaseWithoutAPressOnThePanelIsNotAClick) {
+    int clicks = 0;
+    app->form.清空.onClick = [&] { ++clicks; };
+    const int x = app->form.清空.absLeft() + 3, y = app->form.清空.absTop() + 3;
+    shell->release(MouseButton::Left, x, y);
+    EXPECT_EQ(clicks, 0);
+    shell->press(MouseButton::Left, x, y, 0, 0);
+    shell->cancelPress();  // the capture went elsewhere
+    shell->release(MouseButton::Left, x, y);
+    EXPECT_EQ(clicks, 0);
+    clickAt(x, y);
+    EXPECT_EQ(clicks, 1);
+}
+
+struct MenuRecorder : MenuVisitor {
+    std::vector<std::string> lines;
+    std::map<std::string, int> ids;
+    void item(const Text& caption, bool checked, int id) override {
+        lines.push_back(caption + (checked ? " [x]" : ""));
+        ids[caption] = id;
+    }
+    void separator() override { lines.push_back("-"); }
+    void beginSubmenu(const Text& caption) override { lines.push_back(caption + " {"); }
+    void endSubmenu() override { lines.push_back("}"); }
+};
+
+TEST_F(ShellTest, TheMenuWalkShowsCheckMarksAndItsIdsChooseTheItems) {
+    MenuRecorder menu;
+    shell->walkMenu(menu);
+    const std::vector<std::string> expected = {
+        "关闭菜单", "-", "繁体", "打开/关闭输入", "-", "帮助/其它 {", "字典设置", "备用输入接口", "-",
+        "使用说明", "-", "检查更新", "-", "关于", "}", "退出"};
+    EXPECT_EQ(menu.lines, expected);
+    shell->chooseMenu(menu.ids["繁体"]);
+    shell->chooseMenu(0);    // no such item
+    shell->chooseMenu(100);  // nor this
+    MenuRecorder again;
+    shell->walkMenu(again);
+    EXPECT_EQ(again.lines[2], "繁体 [x]");
+}
+
+TEST_F(ShellTest, TrayClicksAndTheCloseBoxReachTheCore) {
+    shell->closeRequest();
+    EXPECT_FALSE(app->form.visible);
+    shell->trayClick(TrayClick::Left);
+    EXPECT_TRUE(app->form.visible);
+    EXPECT_EQ(settled, 2);
+}
+
+TEST_F(ShellTest, RepaintOnlyWhenSomethingDrawnChanged) {
+    shell->tick();  // the first tick opens the pad: the windows follow
+    EXPECT_EQ(settled, 1);
+    EXPECT_TRUE(shell->needsRepaint());
+    EXPECT_FALSE(shell->needsRepaint());
+    shell->tick();  // records the focus in a hidden label
+    EXPECT_FALSE(shell->needsRepaint());
+    EXPECT_EQ(settled, 1);
+    app->form.输入标签.setText("x");
+    EXPECT_TRUE(shell->needsRepaint());
+    const Control& key = *app->form.超级按钮[1];
+    shell->move(key.absLeft() + 2, key.absTop() + 2, 0, 0);  // hover feedback
+    EXPECT_TRUE(shell->needsRepaint());
+    EXPECT_FALSE(shell->needsRepaint());
+}
+
+TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
+    const int zooms[] = {100, 125, 150, 200};
+    app->togglePalette();
+    const Control& grid = app->form.表格1;
+    for (const int zoom : zooms) {
+        SCOPED_TRACE(zoom);
+        shell->setZoom(zoom);
+        // The centre of a cell, in the zoomed window's pixels.
+        const int x = shell->scaled(grid.absLeft() + 4 * 25 + 12), y = shell->scaled(grid.absTop() + 7 * 25 + 12);
+        shell->press(MouseButton::Left, x, y, 0, 0);
+        EXPECT_EQ(grid.currentRow, 7);
+        EXPECT_EQ(grid.currentCol, 4);
+        shell->release(MouseButton::Left, x, y);
+        EXPECT_EQ(shell->pointer().hovered, &grid);
+        // The last window pixel of a cell still lies in it.
+        const int edge = shell->scaled(grid.absLeft() + 25) - 1;
+        shell->press(MouseButton::Left, edge, y, 0, 0);
+        EXPECT_EQ(grid.currentCol, 0);
+        shell->release(MouseButton::Left, edge, y);
+    }
+    app->togglePalette();
+    const Control& key = *app->form.超级按钮[3];
+    for (const int zoom : zooms) {
+        SCOPED_TRACE(zoom);
+        shell->setZoom(zoom);
+        app->clearInput();
+        const int x = shell->scaled(key.absLeft() + key.width / 2), y = shell->scaled(key.absTop() + key.height / 2);
+        EXPECT_EQ(shell->pointerAt(x, y), key.pointer);
+        shell->press(MouseButton::Left, x, y, 0, 0);
+        shell->release(MouseButton::Left, x, y);
+        EXPECT_EQ(app->form.编辑框2.text(), "3");
+    }
+}
+
+TEST_F(ShellTest, TheZoomedPanelStartsNearTheBottomRightCorner) {
+    struct Case {
+        int zoom, screenWidth, screenHeight, left, top, width, height;
+    } cases[] = {
+        {100, 1024, 768, 1024 - 431 - 60, 768 - 412 - 60, 431, 412},
+        {150, 1024, 768, 1024 - 647 - 60, 768 - 618 - 60, 647, 618},
+        {200, 2048, 1536, 2048 - 862 - 60, 1536 - 824 - 60, 862, 824},
+    };
+    for (const auto& c : cases) {
+        shell->setZoom(c.zoom);
+        shell->placeOnScreen(c.screenWidth, c.screenHeight);
+        EXPECT_EQ(app->form.left, c.left) << c.zoom;
+        EXPECT_EQ(app->form.top, c.top) << c.zoom;
+        EXPECT_EQ(shell->scaled(app->form.width), c.width) << c.zoom;
+        EXPECT_EQ(shell->scaled(app->form.height), c.height) << c.zoom;
+    }
+}
+
+}  // namespace
+}  // namespace lumiko
+
