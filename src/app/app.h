@@ -27,6 +27,7 @@ public:
     PanelForm form;
     WebPage webPage;
     std::unique_ptr<SettingsForm> settings;  // the dictionary settings window, once opened
+    FileLayout files;                        // where the tables and the user's files are, from start-up
     bool exited = false;
 
     // Start-up and panel shell.
@@ -104,6 +105,7 @@ private:
 
     void wireHandlers();
     void loadTables();
+    Text readDictionaryChoice();
     void openLink(const Text& target);
 
     Services& svc_;

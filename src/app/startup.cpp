@@ -8,9 +8,6 @@ namespace lumiko {
 
 namespace {
 constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
-constexpr const char* kTableFolder = "词库";
-constexpr const char* kDictionaryFolder = "词库\\字典";
-constexpr const char* kChoiceFile = "词库\\字典.txt";
 }  // namespace
 
 // The four code tables are read whole; each that is missing, unreadable or
@@ -20,7 +17,7 @@ void App::loadTables() {
     Text problems;
     auto table = [&](const char* file) {
         std::string bytes;
-        const Text path = Text(kTableFolder) + "\\" + file;
+        const Text path = files.tables + "\\" + file;
         if (!svc_.readFile(path, bytes)) problems += Text(file) + ": " + svc_.lastFileError() + "\r\n";
         else if (bytes.empty()) problems += Text(file) + ": 文件为空\r\n";
         return SharedText(bytes + "\r\n");
@@ -38,33 +35,43 @@ void App::loadTables() {
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
     if (!problems.empty()) tableProblems_ = "以下码表缺失、无法读取或为空,面板查不到它们的候选字:\r\n" + problems +
-                                            "查找的文件夹: " + svc_.absolutePath(kTableFolder);
+                                            "查找的文件夹: " + svc_.absolutePath(files.tables);
 
     // The chosen dictionary: the stored name without the blanks and line
-    // breaks around it, its file found whatever the case of ".txt". No
-    // choice, or a name that would lead out of the folder, loads nothing.
-    std::string stored;
-    svc_.readFile(kChoiceFile, stored);
-    const Text name = trimStoredName(stored);
+    // breaks around it, its file found whatever the case of ".txt", in the
+    // user's folder first. No choice, or a name that would lead out of the
+    // folder, loads nothing.
+    const Text name = trimStoredName(readDictionaryChoice());
     std::string dictionary;
     if (const Text problem = dictionaryNameProblem(name); !problem.empty()) {
         svc_.log("dictionary name refused: \"" + name + "\" (" + problem + ")");
     } else {
-        const Text file = dictionaryFileName(name, svc_.listFiles(kDictionaryFolder, ".txt"));
-        const Text path = Text(kDictionaryFolder) + "\\" + file;
+        bool found = false;
+        for (const Text& folder : files.dictionaryFolders) {
+            const Text path = folder + "\\" + dictionaryFileName(name, svc_.listFiles(folder, ".txt"));
+            if ((found = svc_.readFile(path, dictionary))) break;
+        }
         // An empty name reads ".txt" too; only a name chosen and not found is told.
-        if (!svc_.readFile(path, dictionary) && !name.empty())
-            svc_.log("cannot read the dictionary " + path + " (" + svc_.lastFileError() + ")");
+        if (!found && !name.empty()) svc_.log("cannot read the dictionary " + name + ".txt");
     }
     g.dictionaryText = SharedText(std::move(dictionary));
     g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
     g.dictionaryName = name;
 }
 
+// The stored choice, or else the default shipped with the tables.
+Text App::readDictionaryChoice() {
+    std::string name;
+    for (const Text& path : files.choiceSources)
+        if (svc_.readFile(path, name)) break;
+    return name;
+}
+
 void App::startUp() {
     const Text page = svc_.tempFolder() + "s1.html";
     svc_.writeFile(page, std::string(builtin::handwritingPage()));
     svc_.setNoActivate();
+    files = resolveLayout(svc_.layoutFacts());
     loadTables();
     svc_.browserNavigate(page);
     g.padOpenPending = 1;

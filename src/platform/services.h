@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/gbktext.h"
+#include "platform/filelayout.h"
 
 namespace lumiko {
 
@@ -85,6 +86,9 @@ public:
     // Names (with extension, without folder) of the files in `folder` whose
     // names end with `suffix`, in the order the file system returns them.
     virtual std::vector<Text> listFiles(const Text& folder, const Text& suffix) = 0;
+    // Where the tables and the user's files are, found once at start-up. May
+    // create the user's folders that the layout needs.
+    virtual LayoutFacts layoutFacts() = 0;
     // Hands a file, folder or address to the desktop's default handler.
     virtual void shellOpen(const Text& target) = 0;
     // Tells the developer, not the user, of a failure (a table that cannot

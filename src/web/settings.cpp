@@ -1,6 +1,7 @@
-// The dictionary settings window: lists the files of 词库\字典\, stores the
-// chosen name in 词库\字典.txt for the next start, and links to the folder and
-// to the download page.
+// The dictionary settings window: lists the files of 词库\字典\ (and, once
+// installed, the user's own dictionaries), stores the chosen name in 字典.txt
+// for the next start, and links to the folder and to the download page.
+#include <algorithm>
 #include <string>
 
 #include "app/app.h"
@@ -9,8 +10,6 @@
 namespace lumiko {
 
 namespace {
-constexpr const char* kDictionaryFolder = "词库\\字典";
-constexpr const char* kChoiceFile = "词库\\字典.txt";
 constexpr int kExtensionBytes = 4;  // ".txt"
 }  // namespace
 
@@ -22,16 +21,17 @@ void App::openSettings() {
     w.加载1.onClick = [this] { settingsOpenFolder(); };
     w.透明标签1.onLeftUp = [this](int, int) { settingsDownloadLink(); };
 
-    // The list is read relative to the working directory, as the tables are.
+    // The user's dictionaries and those beside the tables, in one list; a
+    // name both hold is listed once.
     w.列表框1.items.clear();
-    for (auto& name : svc_.listFiles(kDictionaryFolder, ".txt")) {
-        if (name.empty()) break;
-        w.列表框1.items.push_back(std::move(name));
-    }
+    for (const Text& folder : files.dictionaryFolders)
+        for (auto& name : svc_.listFiles(folder, ".txt")) {
+            if (name.empty()) break;
+            auto& items = w.列表框1.items;
+            if (std::find(items.begin(), items.end(), name) == items.end()) items.push_back(std::move(name));
+        }
 
-    std::string stored;
-    svc_.readFile(kChoiceFile, stored);
-    w.标签3.setText("当前反查字典为: " + stored);
+    w.标签3.setText("当前反查字典为: " + readDictionaryChoice());
 
     svc_.settingsOpened();
 }
@@ -45,7 +45,7 @@ void App::settingsSelected() {
     w.加载.enabled = true;
 }
 
-// Stores the name without its extension beside the executable. The file is
+// Stores the name without its extension where start-up reads it. The file is
 // replaced as a whole, so an interruption leaves the earlier choice intact.
 // A name that start-up could not load as it stands (one leading out of the
 // dictionary folder, or one with blanks around it) is not stored; that and
@@ -55,7 +55,7 @@ void App::settingsSave() {
     if (!settings) return;
     const Text& content = settings->编辑框1.text();
     const Text name = leftText(content, static_cast<int>(content.size()) - kExtensionBytes);
-    const Text path = svc_.exeFolder() + "\\" + kChoiceFile;
+    const Text& path = files.choiceFile;
     Text problem = dictionaryNameProblem(name);
     if (problem.empty() && svc_.replaceFile(path, name)) return;
     if (problem.empty()) problem = svc_.lastFileError();
@@ -65,7 +65,7 @@ void App::settingsSave() {
     svc_.messageBox(settings->title, text, Buttons::Ok);
 }
 
-void App::settingsOpenFolder() { svc_.shellOpen(svc_.exeFolder() + "\\" + kDictionaryFolder); }
+void App::settingsOpenFolder() { svc_.shellOpen(files.folderToOpen); }
 
 void App::settingsDownloadLink() { openLink(forumUrl() + "/thread-57-1-1.html"); }
 

@@ -4,9 +4,9 @@
 # .out file beside the script.
 #
 # A first line "# args: ..." adds simulator options, for example
-#   # args: --screen 800x600 --exe-dir @TMP@
+#   # args: --screen 800x600 --exe-dir @TMP@ --user-dir @TMP@
 # @TMP@ stands for a fresh empty folder (removed afterwards), so that a
-# scenario that saves settings beside the executable leaves the shipped data
+# scenario that saves settings (in the user's folder) leaves the shipped data
 # alone. In the output, the absolute paths of that folder and of the working
 # directory read @TMP@ and @DIR@, so the expected output does not depend on
 # where the tree lies.

@@ -18,7 +18,8 @@ class SettingsTest : public PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        // The executable's folder is not the working directory.
+        // The executable's folder is not the working directory: the working
+        // folder's tables are read, and the choice is kept beside them.
         std::string tmpl = (fs::temp_directory_path() / "lumiko-exe-XXXXXX").string();
         exeDir_ = mkdtemp(tmpl.data());
         fs::create_directories(exeDir_ / u8"词库");
@@ -38,7 +39,8 @@ protected:
         fs::remove_all(exeDir_, ec);
     }
     SettingsForm& window() { return *app->settings; }
-    fs::path savedFile() const { return exeDir_ / u8"词库" / u8"字典.txt"; }
+    // Beside the tables read at start-up, the working folder's here.
+    fs::path savedFile() const { return fs::path(u8"词库") / u8"字典.txt"; }
 
     fs::path exeDir_;
 };
@@ -67,7 +69,7 @@ TEST_F(SettingsTest, SelectionFillsTheNameAndEnablesSaving) {
 
     window().加载.onClick();
     EXPECT_EQ(readNative(savedFile()), "\xD0\xC2\xBB\xAA\xD7\xD6\xB5\xE4");  // 新华字典, 8 bytes
-    EXPECT_FALSE(fs::exists(fs::path(u8"词库") / u8"字典.txt"));          // not in the working directory
+    EXPECT_FALSE(fs::exists(exeDir_ / u8"词库" / u8"字典.txt"));  // not beside the executable
     EXPECT_TRUE(svc.messages.empty());
     EXPECT_TRUE(app->settings);
 }
@@ -107,23 +109,23 @@ TEST_F(SettingsTest, SaveWritesTheNameLessFourBytes) {
         told += c.told;
         ASSERT_EQ(svc.messages.size(), told);
     }
-    // Replaced whole, with nothing left beside it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(exeDir_ / u8"词库"), fs::directory_iterator()), 1);
+    // Replaced whole, with nothing left beside it but the dictionaries.
+    EXPECT_EQ(std::distance(fs::directory_iterator(u8"词库"), fs::directory_iterator()), 2);
 }
 
 TEST_F(SettingsTest, RefusedAndFailedSavesAreToldWithTheFileAndTheReason) {
     app->openSettings();
     // The file as the system spells it.
-    const Text file = svc.absolutePath(svc.exeDir + "\\词库\\字典.txt");
+    const Text file = svc.absolutePath("词库\\字典.txt");
 #ifndef _WIN32
-    EXPECT_EQ(file, posix::corePath(savedFile().string()));
+    EXPECT_EQ(file, posix::corePath((fs::current_path() / savedFile()).string()));
 #endif
     window().编辑框1.setText("../x.txt");
     window().加载.onClick();
     fs::create_directories(savedFile() / "inside");  // the choice file is a folder: the write fails
     window().编辑框1.setText("五笔.txt");
     window().加载.onClick();
-    fs::remove_all(exeDir_ / u8"词库");  // the folder is gone
+    fs::remove_all(u8"词库");  // the folder is gone
     window().加载.onClick();
     ASSERT_EQ(svc.messages.size(), 3u);
     const Text reasons[] = {"名称含有路径分隔符", "Is a directory", "No such file or directory"};
@@ -166,7 +168,7 @@ TEST_F(SettingsTest, LinksOpenTheFolderAndTheDownloadPage) {
     window().透明标签1.onLeftUp(5, 5);
     unsetenv("LUMIKO_FORUM_URL");
     ASSERT_EQ(svc.opened.size(), 2u);
-    EXPECT_EQ(svc.opened[0], svc.exeDir + "\\词库\\字典");
+    EXPECT_EQ(svc.opened[0], "词库\\字典");
     EXPECT_EQ(svc.opened[1], "http://forum.test/thread-57-1-1.html");
     EXPECT_EQ(app->form.隐藏的超级链接框.text(), "http://forum.test/thread-57-1-1.html");
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: lumiko-sim [--dir DIR] [--exe-dir DIR] [--screen WxH]";
+constexpr const char* kUsage = "usage: lumiko-sim [--dir DIR] [--exe-dir DIR] [--user-dir DIR] [--screen WxH]";
 
 int usage(const std::string& problem) {
     std::cerr << "lumiko-sim: " << problem << '\n' << kUsage << '\n';
@@ -55,7 +55,7 @@ bool parseScreen(const std::string& s, int& w, int& h) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string dir, exeDir;
+    std::string dir, exeDir, userDir;
     int width = 1024, height = 768;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -63,11 +63,13 @@ int main(int argc, char** argv) {
             std::cout << kUsage << '\n';
             return 0;
         }
-        if (arg != "--dir" && arg != "--exe-dir" && arg != "--screen") return usage("unknown option " + arg);
+        if (arg != "--dir" && arg != "--exe-dir" && arg != "--user-dir" && arg != "--screen")
+            return usage("unknown option " + arg);
         if (i + 1 >= argc) return usage(arg + " needs a value");
         const std::string value = argv[++i];
         if (arg == "--dir") dir = value;
         else if (arg == "--exe-dir") exeDir = value;
+        else if (arg == "--user-dir") userDir = value;
         else if (!parseScreen(value, width, height)) return usage("malformed screen size " + value + " (WxH)");
     }
 
@@ -81,6 +83,16 @@ int main(int argc, char** argv) {
     desktop.screenWidth = width;
     desktop.screenHeight = height;
     desktop.exeDir = lumiko::posix::corePath(exeFolder);
+    // The tables of the working folder; the user's choice beside them, or in
+    // --user-dir (as when that folder is not writable), which keeps the
+    // shipped data as it is.
+    desktop.layout.workingFolder = lumiko::posix::corePath(workDir);
+    if (!userDir.empty()) {
+        const lumiko::Text user = lumiko::posix::corePath(absolute(userDir, start));
+        desktop.layout.workingWritable = false;
+        desktop.layout.userFolder = user;
+        desktop.layout.userDictionaries = user + "\\字典";
+    }
 
     lumiko::App app(desktop);
     app.startUp();

@@ -126,6 +126,7 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
 
 Text FakeServices::lastFileError() { return posix::lastFileError(); }
 Text FakeServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
+LayoutFacts FakeServices::layoutFacts() { return layout; }
 
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }
 

@@ -76,6 +76,7 @@ public:
     DateTime clock{};               // stands still; see setClock
     int screenWidth = 1024, screenHeight = 768;
     Text exeDir;                    // core form, no trailing separator
+    LayoutFacts layout;             // started beside its tables unless a test says otherwise
     bool documentReachable = true;
     FakeDocument document;
 
@@ -126,6 +127,7 @@ public:
     bool replaceFile(const Text& path, const std::string& bytes) override;
     bool fileExists(const Text& path) override;
     std::vector<Text> listFiles(const Text& folder, const Text& suffix) override;
+    LayoutFacts layoutFacts() override;
     void log(const Text& message) override { logged.push_back(message); }
     void shellOpen(const Text& target) override;
     bool messageBox(const Text& title, const Text& text, Buttons buttons) override;

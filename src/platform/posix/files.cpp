@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/posix/encoding.h"
 #include "platform/services.h"
@@ -67,7 +68,7 @@ void removeStaleTemporaries(const std::string& dir, const std::string& target) {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool endsWithNoCase(const std::string& name, const std::string& suffix) {
+bool endsWithNoCase(std::string_view name, std::string_view suffix) {
     if (suffix.size() > name.size()) return false;
     const size_t off = name.size() - suffix.size();
     for (size_t i = 0; i < suffix.size(); ++i)
@@ -184,18 +185,18 @@ bool fileExists(const Text& path) {
 
 std::vector<Text> listFiles(const Text& folder, const Text& suffix) {
     std::vector<Text> names;
-    std::string dirPath = nativePath(folder);
-    if (dirPath.empty()) dirPath = ".";
-    DIR* dir = ::opendir(dirPath.c_str());
+    // An empty folder is the working directory. Each entry is examined
+    // relative to the open directory, so no path is put together here.
+    const std::string native = nativePath(folder);
+    DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
     if (!dir) return names;
     const std::string nativeSuffix = gbkToUtf8(suffix);
-    if (dirPath.back() != '/') dirPath += '/';
     while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
+        const std::string_view name = e->d_name;
         if (name == "." || name == ".." || !endsWithNoCase(name, nativeSuffix)) continue;
         struct stat st {};
-        if (::stat((dirPath + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        names.push_back(utf8ToGbk(name));
+        if (::fstatat(::dirfd(dir), e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+        names.push_back(utf8ToGbk(std::string(name)));
     }
     ::closedir(dir);
     return names;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/posix/encoding.h"
+#include "platform/posix/layout.h"
 
 namespace lumiko::posix {
 
@@ -34,8 +35,11 @@ std::string exeDir() {
 PinyinTable loadShipped() {
     std::vector<std::string> candidates;
     if (const char* env = std::getenv("LUMIKO_PINYIN"); env && *env) candidates.emplace_back(env);
-    if (const std::string dir = exeDir(); !dir.empty()) candidates.push_back(dir + "pinyin.txt");
+    const std::string dir = exeDir();
+    if (!dir.empty()) candidates.push_back(dir + "pinyin.txt");
     candidates.emplace_back("pinyin.txt");
+    const std::string installed = installedDataFolder(dir.empty() ? "." : dir.substr(0, dir.size() - 1));
+    candidates.push_back(installed + "/pinyin.txt");
     PinyinTable table;
     for (const auto& path : candidates) {
         std::string text;
@@ -44,8 +48,8 @@ PinyinTable loadShipped() {
             return table;
         }
     }
-    std::cerr << "lumiko: no pinyin table (LUMIKO_PINYIN, pinyin.txt beside the program or in the working folder)"
-              << std::endl;
+    std::cerr << "lumiko: no pinyin table (LUMIKO_PINYIN, pinyin.txt beside the program, in the working folder or in "
+              << installed << ")" << std::endl;
     return table;
 }
 

@@ -2,14 +2,69 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/commandline.h"
+#include "platform/posix/encoding.h"
 
 #include "platform/qt/desktop.h"
 #include "platform/qt/panelpainter.h"
 
+// Last: Xlib's macros (Bool, None, Status) would clash with Qt's headers.
+#include <X11/Xlib.h>
+
+namespace {
+
+// The answers that need no display: help, version, a wrong argument.
+// Returns the exit status, or -1 when the panel is to start.
+int answerCommandLine(int argc, char** argv) {
+    const std::string program = argc > 0 && argv[0][0] ? argv[0] : "lumiko";
+    const lumiko::CommandLine line = lumiko::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case lumiko::CommandLine::Action::Help:
+            std::fputs(lumiko::posix::gbkToUtf8(lumiko::usageText(program)).c_str(), stdout);
+            return 0;
+        case lumiko::CommandLine::Action::Version:
+            std::fputs(lumiko::versionText().c_str(), stdout);
+            return 0;
+        case lumiko::CommandLine::Action::Error:
+            std::fprintf(stderr, "%s: %s (see %s --help)\n", program.c_str(), line.error.c_str(), program.c_str());
+            return 2;
+        case lumiko::CommandLine::Action::Run:
+            break;
+    }
+    return -1;
+}
+
+// The panel types through X11: without a display it cannot start, and says
+// so in one line instead of letting the toolkit abort.
+bool displayUsable() {
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") != "xcb") return true;  // a platform chosen by the user
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (const int status = answerCommandLine(argc, argv); status >= 0) return status;
     // The panel types through X11; under a Wayland session it runs on
     // XWayland.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!displayUsable()) {
+        const char* name = std::getenv("DISPLAY");
+        if (name && *name)
+            std::fprintf(stderr, "lumiko: cannot open the X display \"%s\" (the panel needs an X11 or XWayland session)\n",
+                         name);
+        else
+            std::fputs("lumiko: no X display (DISPLAY is not set); the panel needs an X11 or XWayland session\n", stderr);
+        return 1;
+    }
     // The browser engine's sandbox cannot run as root; it is switched off
     // only then.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -19,7 +19,7 @@ TEST_STEPS += qt-e2e
 qt-e2e: build
 	bash tests/e2e/linux/e2e.sh $(BUILD)
 
-RUN_PREREQ := build
+RUN_TARGETS := lumiko lumiko-screenshot
 RUN_DEMO = bash src/platform/qt/run.sh $(BUILD)
 
 # This file comes before the top-level targets: `make` alone still builds.

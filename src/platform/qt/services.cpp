@@ -16,6 +16,7 @@
 #include "platform/posix/download.h"
 #include "platform/posix/encoding.h"
 #include "platform/posix/files.h"
+#include "platform/posix/layout.h"
 #include "platform/posix/opencc.h"
 #include "platform/posix/pinyin.h"
 #include "platform/qt/desktop.h"
@@ -67,6 +68,7 @@ bool DesktopServices::fileExists(const Text& path) { return posix::fileExists(pa
 std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suffix) {
     return posix::listFiles(folder, suffix);
 }
+LayoutFacts DesktopServices::layoutFacts() { return posix::discoverLayout(posix::nativePath(exeFolder())); }
 
 // --- Telling failures ----------------------------------------------------------
 Text DesktopServices::lastFileError() { return posix::lastFileError(); }

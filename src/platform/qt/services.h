@@ -31,6 +31,7 @@ public:
     bool replaceFile(const Text& path, const std::string& bytes) override;
     bool fileExists(const Text& path) override;
     std::vector<Text> listFiles(const Text& folder, const Text& suffix) override;
+    LayoutFacts layoutFacts() override;
     void shellOpen(const Text& target) override;
     bool messageBox(const Text& title, const Text& text, Buttons buttons) override;
     DateTime now() override;

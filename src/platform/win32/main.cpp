@@ -1,10 +1,57 @@
 // lumiko.exe: the input panel on the Windows desktop.
 #include <windows.h>
 #include <ole2.h>
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "app/commandline.h"
 #include "platform/win32/panel.h"
+#include "platform/win32/text.h"
+
+namespace {
+
+// A program without a console of its own answers in the console it was
+// started from, or in a message box when there is none.
+void answer(const std::string& gbk, bool error) {
+    const std::wstring text = lumiko::win32::wideOfGbk(gbk);
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+        DWORD written = 0;
+        if (!WriteConsoleW(out, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+            const std::string utf8 = lumiko::win32::utf8OfWide(text);
+            WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+        }
+        FreeConsole();
+        return;
+    }
+    MessageBoxW(nullptr, text.c_str(), L"Lumiko", error ? MB_ICONERROR : MB_ICONINFORMATION);
+}
+
+// Help, version or a wrong argument: the exit status; -1 to start the panel.
+int answerCommandLine() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 1; argv && i < argc; ++i) args.push_back(lumiko::win32::gbkOfWide(argv[i]));
+    LocalFree(argv);
+    const lumiko::CommandLine line = lumiko::parseCommandLine(args);
+    switch (line.action) {
+        case lumiko::CommandLine::Action::Help: answer(lumiko::usageText("lumiko.exe"), false); return 0;
+        case lumiko::CommandLine::Action::Version: answer(lumiko::versionText(), false); return 0;
+        case lumiko::CommandLine::Action::Error:
+            answer("lumiko.exe: " + line.error + " (see lumiko.exe --help)\n", true);
+            return 2;
+        case lumiko::CommandLine::Action::Run: break;
+    }
+    return -1;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (const int status = answerCommandLine(); status >= 0) return status;
     // The browser control is an OLE object: the thread is a single-threaded
     // apartment.
     const bool ole = SUCCEEDED(OleInitialize(nullptr));

@@ -6,6 +6,7 @@
 
 #include "platform/win32/browser.h"
 #include "platform/win32/files.h"
+#include "platform/win32/layout.h"
 #include "platform/win32/net.h"
 #include "platform/win32/pageaccess.h"
 #include "platform/win32/text.h"
@@ -121,6 +122,7 @@ bool WindowsServices::fileExists(const Text& path) { return win32::fileExists(pa
 std::vector<Text> WindowsServices::listFiles(const Text& folder, const Text& suffix) {
     return win32::listFiles(folder, suffix);
 }
+LayoutFacts WindowsServices::layoutFacts() { return win32::discoverLayout(); }
 
 // --- Telling failures ----------------------------------------------------------
 Text WindowsServices::lastFileError() { return win32::lastFileError(); }

@@ -1,12 +1,13 @@
 # The Windows panel: `make windows` builds lumiko.exe with MinGW-w64 and packs
-# dist/lumiko-win64.zip; `make windows-test` runs the core's unit tests and
+# dist/lumiko-win64.zip and the installer dist/lumiko-setup.exe; `make windows-test` runs the core's unit tests and
 # the Windows layer's tests under Wine, then the end-to-end test under Wine in
 # Xvfb with a window manager.
 WIN_BUILD  ?= build-win
 WIN_DIST   ?= dist
 WIN_ZIP    := $(WIN_DIST)/lumiko-win64.zip
+WIN_SETUP  := $(WIN_DIST)/lumiko-setup.exe
 WIN_DEPS   := g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64 fp-utils \
-              wine wine64 xvfb xauth openbox xdotool x11-utils locales python3
+              wine wine64 xvfb xauth openbox xdotool x11-utils locales python3 nsis
 # One Wine prefix per build folder, created once and reused by every step.
 WINEPREFIX_DIR := $(abspath $(WIN_BUILD))/wineprefix
 WINE_ENV   := WINEPREFIX=$(WINEPREFIX_DIR) WINEDEBUG=-all WINEARCH=win64 \
@@ -17,14 +18,14 @@ HELP_DIR   := src/platform/win32/help
 TEST_STEPS += windows-test
 
 .PHONY: windows windows-deps windows-build windows-help windows-test windows-unit-test \
-        windows-e2e-test wine-prefix zh-locale
+        windows-e2e-test windows-installer-test wine-prefix zh-locale
 
 windows-deps:
 	@bash scripts/deps.sh $(WIN_DEPS)
 
 windows-build: windows-deps
 	cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=src/platform/win32/toolchain.cmake \
-	  -DLUMIKO_WINDOWS=ON -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
+	  -DLUMIKO_WINDOWS=ON -DLUMIKO_WERROR=ON -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
 # The help file, compiled with Free Pascal's CHM compiler.
@@ -42,6 +43,10 @@ windows: windows-build windows-help
 	rm -f $(WIN_ZIP)
 	python3 src/platform/win32/pack.py $(WIN_ZIP) "$(WIN_BUILD)/package/Lumiko"
 	@echo "Packed $(WIN_ZIP)"
+	makensis -V2 -DVERSION=$$(sed -n 's/^project(lumiko VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+	  "-DSOURCE=$(abspath $(WIN_BUILD))/package/Lumiko" -DICON=$(abspath data/icons/lumiko.ico) \
+	  -DOUTFILE=$(abspath $(WIN_SETUP)) packaging/windows/lumiko.nsi
+	@echo "Built $(WIN_SETUP)"
 
 zh-locale: windows-deps
 	@bash src/platform/win32/zh-locale.sh
@@ -74,4 +79,11 @@ windows-e2e-test: windows wine-prefix
 	$(WINE_ENV) timeout 600 python3 tests/e2e/windows/e2e.py $(WIN_BUILD)/e2e/Lumiko \
 	  $(WIN_TESTS)/target.exe $(WIN_BUILD)/e2e/work
 
-windows-test: windows-unit-test windows-e2e-test
+# The installer under Wine: silent install per machine, the installed panel
+# types into the test target, silent uninstall; then per user.
+windows-installer-test: windows wine-prefix
+	rm -rf $(WIN_BUILD)/installer-e2e && mkdir -p $(WIN_BUILD)/installer-e2e
+	$(WINE_ENV) timeout 600 python3 tests/e2e/windows/installer.py $(WIN_SETUP) \
+	  $(WIN_TESTS)/target.exe $(WIN_BUILD)/installer-e2e
+
+windows-test: windows-unit-test windows-e2e-test windows-installer-test

@@ -3,11 +3,12 @@
 # Sourced by the end-to-end test and by `make run` without a display.
 #
 # Needs: BUILD (the build folder), OUT (a folder for logs, files and
-# screenshots). Sets: DISPLAY, TARGET_FILE, TARGET_WINDOW, PANEL_PID,
+# screenshots). May set: LUMIKO (the program, default the build's),
+# PANEL_DIR (its working folder, default data/ where it finds 词库). Sets: DISPLAY, TARGET_FILE, TARGET_WINDOW, PANEL_PID,
 # PANEL_X, PANEL_Y.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
-LUMIKO="$ROOT/$BUILD/src/platform/qt/lumiko"
+LUMIKO="${LUMIKO:-$ROOT/$BUILD/src/platform/qt/lumiko}"
 SCREENSHOT="$ROOT/$BUILD/src/platform/qt/lumiko-screenshot"
 SESSION_PIDS=()
 
@@ -101,8 +102,8 @@ panel_unshown() { ! panel_shown; }
 focus_is_target() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$TARGET_WINDOW" ]; }
 
 panel_start() {
-  # From the data folder, where the panel finds 词库.
-  (cd "$ROOT/data" && exec env ${PANEL_ENV:-} "$LUMIKO") >"$OUT/lumiko.log" 2>&1 &
+  # From the data folder, where the panel finds 词库, unless told otherwise.
+  (cd "${PANEL_DIR:-$ROOT/data}" && exec env ${PANEL_ENV:-} "$LUMIKO") >"$OUT/lumiko.log" 2>&1 &
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }

@@ -14,6 +14,7 @@
 #include "platform/win32/delivery.h"
 #include "platform/services.h"
 #include "platform/win32/files.h"
+#include "platform/win32/layout.h"
 #include "platform/win32/net.h"
 #include "platform/win32/pageaccess.h"
 #include "app/app.h"
@@ -140,6 +141,30 @@ TEST_F(Folder, GbkPathsReachFilesNamedInChinese) {
     ASSERT_TRUE(readFile(file, bytes));
     EXPECT_EQ(bytes, "new");
     EXPECT_EQ(listFiles("\xb4\xca\xbf\xe2\\\xd7\xd6\xb5\xe4", ".txt").size(), 1u);  // nothing left beside it
+}
+
+// The tables beside the program are read when the working folder has none,
+// and written when the program may write there (a per-user install); the
+// working folder's 词库 wins. The probes leave nothing behind, and nothing
+// is made in the user's folder while the tables' folder is writable.
+TEST_F(Folder, TablesAreFoundAndProbedForWriting) {
+    const Text installed = exeFolder() + "\\\xb4\xca\xbf\xe2";  // 词库 beside the program
+    const bool made = CreateDirectoryW(nativePath(installed).c_str(), nullptr);
+    LayoutFacts f = discoverLayout();
+    EXPECT_FALSE(f.workingTables);
+    EXPECT_EQ(f.installedTables, installed);
+    EXPECT_TRUE(f.installedWritable);
+    EXPECT_EQ(f.userDictionaries, f.userFolder + "\\\xd7\xd6\xb5\xe4");  // 字典
+    EXPECT_TRUE(listFiles(installed, "").empty());
+    if (made) RemoveDirectoryW(nativePath(installed).c_str());
+
+    ASSERT_TRUE(CreateDirectoryW(L"\x8BCD\x5E93", nullptr));  // 词库
+    f = discoverLayout();
+    EXPECT_TRUE(f.workingTables);
+    EXPECT_TRUE(f.workingWritable);
+    EXPECT_EQ(f.workingFolder, corePath(dir_));
+    EXPECT_TRUE(listFiles("\xb4\xca\xbf\xe2", "").empty());
+    EXPECT_FALSE(folderWritable("nowhere"));
 }
 
 TEST_F(Folder, AMissingFileReadsAsEmpty) {

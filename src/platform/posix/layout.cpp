@@ -1,0 +1,86 @@
+#include "platform/posix/layout.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/posix/files.h"
+
+// The data folder relative to the folder of the executable, from the install
+// directories the build was configured with.
+#ifndef LUMIKO_DATA_FROM_BIN
+#define LUMIKO_DATA_FROM_BIN "../share/lumiko"
+#endif
+
+namespace lumiko::posix {
+
+namespace {
+
+constexpr const char* kTables = "词库";
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string realPath(const std::string& path) {
+    char buf[PATH_MAX];
+    return ::realpath(path.c_str(), buf) ? std::string(buf) : std::string();
+}
+
+std::string workingFolder() {
+    char buf[PATH_MAX];
+    return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
+}
+
+// $NAME when it is an absolute path, otherwise $HOME + fallback.
+std::string xdgFolder(const char* name, const char* fallback) {
+    if (const char* v = std::getenv(name); v && v[0] == '/') return v;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + fallback;
+}
+
+// mkdir -p; false when the folder is not there afterwards.
+bool makeFolders(const std::string& path) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (slash == std::string::npos) break;
+    }
+    return isFolder(path);
+}
+
+}  // namespace
+
+std::string installedDataFolder(const std::string& exeDir) {
+    const std::string rel = LUMIKO_DATA_FROM_BIN;
+    return rel.empty() || rel[0] == '/' ? rel : exeDir + "/" + rel;
+}
+
+LayoutFacts discoverLayout(const std::string& exeDir) {
+    LayoutFacts f;
+    const std::string cwd = workingFolder();
+    const std::string installed = installedDataFolder(exeDir) + "/" + kTables;
+    f.workingTables = isFolder(kTables);
+    f.workingFolder = corePath(cwd);
+    // The installed tables belong to the package: started in their own
+    // folder, the program still keeps the choice in the user's folder.
+    f.workingWritable = f.workingTables && ::access(kTables, W_OK) == 0 &&
+                        realPath(kTables) != realPath(installed);
+    f.installedTables = corePath(installed);
+    f.installedWritable = false;
+    const std::string config = xdgFolder("XDG_CONFIG_HOME", "/.config") + "/lumiko";
+    const std::string dictionaries = xdgFolder("XDG_DATA_HOME", "/.local/share") + "/lumiko/" + kTables + "/字典";
+    f.userFolder = corePath(config);
+    f.userDictionaries = corePath(dictionaries);
+    if (!f.workingTables || !f.workingWritable) {
+        makeFolders(config);
+        makeFolders(dictionaries);
+    }
+    return f;
+}
+
+}  // namespace lumiko::posix

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# End-to-end test of the Debian package, without installing it on this
+# machine (CI runs as root, and a real install would replace a Lumiko the
+# machine already has): apt resolves the package's dependencies in a
+# simulated install, lintian and appstreamcli check it, and the package is
+# unpacked with dpkg -x into a throw-away root whose program is started from
+# another folder under Xvfb: it must find the installed tables (a stroke code
+# types its character into a terminal) and make the user's folders in the
+# user's home, writing nothing into the installed tree.
+#   usage: deb.sh BUILD DIST
+set -uo pipefail
+BUILD=${1:-build}
+DIST=${2:-dist}
+ROOT="$(cd "$(dirname "$0")/../../.." && pwd)"
+OUT="$ROOT/$BUILD/e2e-deb"
+rm -rf "$OUT"
+mkdir -p "$OUT"
+
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
+  else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+finish() {
+  echo "deb-test: $passed passed, $failed failed (logs in $OUT)"
+  [ "$failed" -eq 0 ]
+}
+
+version=$(sed -n 's/^project(lumiko VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+deb="$ROOT/$DIST/lumiko_${version}_$(dpkg --print-architecture).deb"
+check "the package $deb exists" test -s "$deb" || { finish; exit 1; }
+
+# --- The package as a whole -------------------------------------------------
+dpkg-deb -c "$deb" >"$OUT/contents.txt"
+outside() { awk '{print $6}' "$OUT/contents.txt" | grep -v -e '^\./$' -e '^\./usr/'; }
+check "every file lies under /usr (nothing for apt-get remove to leave behind)" test -z "$(outside)"
+check "no maintainer scripts" test -z "$(dpkg-deb -I "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)')"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for p in libqt6widgets6 libqt6webenginewidgets6 libopencc1.1 libcurl4 libx11-6 libxtst6 fonts-noto-cjk libqt6webenginecore6-bin; do
+  check "depends on $p" grep -qE "(^|, )$p( |,|$)" <<<"$depends"
+done
+# apt resolves every dependency from the archive (a simulation changes nothing).
+apt-get -s -o Debug::NoLocking=1 install "$deb" >"$OUT/apt-simulate.log" 2>&1
+check "apt-get can install the package with its dependencies (simulated)" grep -q "^Inst lumiko " "$OUT/apt-simulate.log"
+
+lintian --fail-on error --allow-root "$deb" >"$OUT/lintian.log" 2>&1
+status=$?
+cat "$OUT/lintian.log"
+check "lintian reports no errors" test "$status" -eq 0
+
+# --- Unpacked into a throw-away root ----------------------------------------
+R="$OUT/root"
+dpkg-deb -x "$deb" "$R"
+LUMIKO="$R/usr/bin/lumiko"
+for f in usr/share/lumiko/词库/笔画.txt usr/share/lumiko/词库/字典.txt usr/share/lumiko/pinyin.txt \
+         usr/share/applications/lumiko.desktop usr/share/metainfo/org.lumiko.Lumiko.metainfo.xml \
+         usr/share/man/man1/lumiko.1.gz usr/share/doc/lumiko/copyright; do
+  check "installs /$f" test -s "$R/$f"
+done
+# Width and height from the PNG header.
+png_size() { python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8]==b"\x89PNG\r\n\x1a\n" else "")' "$1"; }
+for n in 16 32 48 64 128 256; do
+  check "an icon of ${n}x$n" test "$(png_size "$R/usr/share/icons/hicolor/${n}x$n/apps/lumiko.png")" = "${n}x$n"
+done
+appstreamcli validate --no-net "$R/usr/share/metainfo/org.lumiko.Lumiko.metainfo.xml" >"$OUT/appstream.log" 2>&1
+check "appstreamcli validate accepts the metainfo" test $? -eq 0 || cat "$OUT/appstream.log"
+check "desktop-file-validate accepts the desktop entry" desktop-file-validate "$R/usr/share/applications/lumiko.desktop"
+check "the desktop entry is named Lumiko输入法" grep -qx "Name=Lumiko输入法" "$R/usr/share/applications/lumiko.desktop"
+
+# The command line, without a display.
+check "--version answers without a display" test "$(env -u DISPLAY "$LUMIKO" --version)" = "lumiko $version"
+check "--help answers without a display" sh -c "env -u DISPLAY '$LUMIKO' --help | grep -q -- '--version'"
+env -u DISPLAY -u WAYLAND_DISPLAY "$LUMIKO" >"$OUT/nodisplay.out" 2>"$OUT/nodisplay.err"
+status=$?
+check "without a display it ends with status 1" test "$status" -eq 1
+check "and says so in one line on standard error" test "$(wc -l <"$OUT/nodisplay.err")" -eq 1 -a ! -s "$OUT/nodisplay.out"
+
+# Started from a folder without tables, by a user whose home is scratch.
+touch "$OUT/before-start"
+sleep 1
+export HOME="$OUT/home"
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+mkdir -p "$HOME/somewhere"
+PANEL_DIR="$HOME/somewhere"
+source "$ROOT/tests/e2e/linux/xsession.sh"
+trap session_stop EXIT
+if session_start && panel_start; then
+  check "the installed panel appears at 533,296, 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
+  panel_click $((264 + 16)) $((33 + 18))  # 一
+  panel_click $((296 + 16)) $((33 + 18))  # 丨
+  grid_pick 1 2
+  wait_for 5 test "$(cat "$TARGET_FILE")" = "可"
+  check "a stroke code over the installed tables types 可" test "$(cat "$TARGET_FILE")" = "可"
+  check "the user's settings folder is made" test -d "$HOME/.config/lumiko"
+  check "the user's dictionary folder is made" test -d "$HOME/.local/share/lumiko/词库/字典"
+  check "nothing is written into the installed tree" test -z "$(find "$R" -newer "$OUT/before-start")"
+  screenshot_panel "$OUT/panel.png"
+else
+  check "the installed panel starts" false
+  cat "$OUT/lumiko.log"
+fi
+session_stop
+finish
