@@ -84,6 +84,10 @@ std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suf
 }
 LayoutFacts DesktopServices::layoutFacts() { return posix::discoverLayout(posix::nativePath(exeFolder())); }
 
+// --- Telling failures ----------------------------------------------------------
+Text DesktopServices::lastFileError() { return posix::lastFileError(); }
+Text DesktopServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
+
 void DesktopServices::shellOpen(const Text& target) {
     // An address goes to the web browser, anything else is a file or folder
     // of the core's path form.

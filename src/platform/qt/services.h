@@ -53,6 +53,10 @@ public:
     void settingsOpened() override;
     void log(const Text& message) override;
 
+    // --- Telling failures ---------------------------------------------------
+    Text lastFileError() override;
+    Text absolutePath(const Text& path) override;
+
 private:
     Desktop& desktop_;
     X11Input& x11_;
