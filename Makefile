@@ -26,6 +26,7 @@ RUN_PREREQ := run-build
 RUN_TARGETS := lumiko-sim
 
 -include src/platform/qt/qt.mk
+-include src/platform/qt/typing/typing.mk
 -include src/platform/win32/win32.mk
 -include tests/fuzz/fuzz.mk
 -include packaging/linux/deb.mk
