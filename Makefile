@@ -26,6 +26,7 @@ RUN_PREREQ := run-build
 RUN_TARGETS := lumiko-sim
 
 -include src/platform/qt/qt.mk
+-include src/platform/qt/typing/typing.mk
 -include src/platform/win32/win32.mk
 -include tests/fuzz/fuzz.mk
 -include packaging/linux/deb.mk
@@ -74,3 +75,4 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(MINGW_BUILD)
 
 -include tools/datagen/data.mk
+-include tools/hwr/hwr.mk

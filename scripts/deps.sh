@@ -5,6 +5,7 @@ pkgs=(
   build-essential cmake ninja-build pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libopencc-dev opencc libcurl4-openssl-dev
+  libzinnia-dev tegaki-zinnia-simplified-chinese nlohmann-json3-dev nodejs
   g++-mingw-w64-x86-64
 )
 pkgs+=("$@")

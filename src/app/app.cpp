@@ -1,6 +1,7 @@
 // The App object: constructs the panel and connects every control's events
 // to the operation that handles them.
 #include "app/app.h"
+#include "app/config.h"
 
 namespace lumiko {
 
@@ -10,7 +11,11 @@ constexpr const char* kPunctuationText[16] = {"", ",", ".", "、", ":", ";", "("
                                               "!", "?", ".", "/", "\\", "@", ")"};
 }  // namespace
 
-App::App(Services& services) : webPage(services), svc_(services) { wireHandlers(); }
+App::App(Services& services) : webPage(services), svc_(services) {
+    // The hidden link starts out pointing at the forum's home page.
+    form.隐藏的超级链接框.setText(forumUrl() + "/");
+    wireHandlers();
+}
 
 App::~App() = default;
 

@@ -110,6 +110,7 @@ private:
 
     Services& svc_;
     WordHintIndex wordHints_;
+    Text tableProblems_;  // what start-up tells about unusable code tables
 };
 
 }  // namespace lumiko

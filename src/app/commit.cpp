@@ -25,6 +25,9 @@ bool checked(PanelForm& form, std::string_view item) {
 
 void App::commitText(Text& text) {
     if (checked(form, "繁体")) text = svc_.toTraditional(text);
+    // Stray bytes would reach the application as characters it never asked
+    // for; such a text is not typed at all.
+    if (!isWholeGbk(text)) return;
     g.searchCode = text;
     if (checked(form, "备用输入接口")) {
         svc_.setClipboard(text);

@@ -10,32 +10,52 @@ namespace {
 constexpr const char* kTrayTip = "Lumiko输入法 1.0 ";
 }  // namespace
 
+// The four code tables are read whole; each that is missing, unreadable or
+// empty is named, with the reason, in one message at the end of start-up,
+// since the panel then finds nothing for the codes that table serves.
 void App::loadTables() {
-    auto table = [this](const Text& path) {
+    Text problems;
+    auto table = [&](const char* file) {
         std::string bytes;
-        if (!svc_.readFile(path, bytes)) svc_.log(Text("cannot read the table ") + path);
+        const Text path = files.tables + "\\" + file;
+        if (!svc_.readFile(path, bytes)) problems += Text(file) + ": " + svc_.lastFileError() + "\r\n";
+        else if (bytes.empty()) problems += Text(file) + ": 文件为空\r\n";
         return SharedText(bytes + "\r\n");
     };
-    g.strokeTable = table(files.tables + "\\笔画.txt");
-    g.extraStrokeTable = table(files.tables + "\\附加笔画.txt");
-    g.fourCornerTable = table(files.tables + "\\四角号码.txt");
-    g.associationTable = table(files.tables + "\\联想词.txt");
+    g.strokeTable = table("笔画.txt");
+    g.extraStrokeTable = table("附加笔画.txt");
+    g.fourCornerTable = table("四角号码.txt");
+    g.associationTable = table("联想词.txt");
     // The line indexes are made now, so that no click pays for them.
     for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
         t->prepareIndex();
+    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable})
+        t->prepareCodeIndex(CodeChars::Digits);
     for (auto table : {builtin::componentList, builtin::commonCharacterList, builtin::strokeComponentTable,
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
+    if (!problems.empty()) tableProblems_ = "以下码表缺失、无法读取或为空,面板查不到它们的候选字:\r\n" + problems +
+                                            "查找的文件夹: " + svc_.absolutePath(files.tables);
 
-    const std::string name = readDictionaryChoice();
+    // The chosen dictionary: the stored name without the blanks and line
+    // breaks around it, its file found whatever the case of ".txt", in the
+    // user's folder first. No choice, or a name that would lead out of the
+    // folder, loads nothing.
+    const Text name = trimStoredName(readDictionaryChoice());
     std::string dictionary;
-    if (!name.empty() && isBareDictionaryName(name)) {
+    if (const Text problem = dictionaryNameProblem(name); !problem.empty()) {
+        svc_.log("dictionary name refused: \"" + name + "\" (" + problem + ")");
+    } else {
         bool found = false;
-        for (const Text& folder : files.dictionaryFolders)
-            if ((found = svc_.readFile(folder + "\\" + name + ".txt", dictionary))) break;
-        if (!found) svc_.log("cannot read the dictionary " + name + ".txt");
+        for (const Text& folder : files.dictionaryFolders) {
+            const Text path = folder + "\\" + dictionaryFileName(name, svc_.listFiles(folder, ".txt"));
+            if ((found = svc_.readFile(path, dictionary))) break;
+        }
+        // An empty name reads ".txt" too; only a name chosen and not found is told.
+        if (!found && !name.empty()) svc_.log("cannot read the dictionary " + name + ".txt");
     }
     g.dictionaryText = SharedText(std::move(dictionary));
+    g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
     g.dictionaryName = name;
 }
 
@@ -69,6 +89,11 @@ void App::startUp() {
     form.标签1.picture = &builtin::icon("lumiko");
     g.codeActive = 0;
     enterStrokeMode();
+
+    if (!tableProblems_.empty()) {
+        svc_.log(tableProblems_);
+        svc_.messageBox("Lumiko输入法 1.0", tableProblems_, Buttons::Ok);
+    }
 }
 
 }  // namespace lumiko

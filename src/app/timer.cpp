@@ -10,34 +10,15 @@ namespace lumiko {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
-
-// Appends the code of every line of `table` that is 1 to 20 characters
-// accepted by `isCodeChar`, one blank and exactly `subject`, each code
-// followed by one blank, in table order. Lines end at '\r' or '\n'. The
-// subject is compared byte for byte, never read as a pattern, so no byte of
-// a GBK character can change what matches. Rather than walking every line,
-// it looks for the blank and the subject and checks the line around them.
-template <typename Pred>
-void appendCodes(std::string_view table, std::string_view subject, Pred isCodeChar, Text& out) {
-    if (subject.find_first_of("\r\n") != std::string_view::npos) return;
-    // Built by appending: GCC 12 at -O3 misreads " " + text as an
-    // overlapping copy and stops the build.
-    Text needle(1, ' ');
-    needle.append(subject);
-    for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1)) {
-        const size_t blank = static_cast<size_t>(at - 1);
-        const size_t end = blank + needle.size();
-        if (end < table.size() && table[end] != '\r' && table[end] != '\n') continue;
-        size_t start = blank;
-        while (start > 0 && blank - start <= 20 && isCodeChar(table[start - 1])) --start;
-        const size_t length = blank - start;
-        if (length == 0 || length > 20) continue;
-        if (start > 0 && table[start - 1] != '\r' && table[start - 1] != '\n') continue;
-        out.append(table.substr(start, length));
-        out.push_back(' ');
-    }
+// The codes of every line of `table` that is 1 to 20 code characters, one
+// blank and exactly `subject`, each followed by one blank, in table order.
+// Lines end at '\r' or '\n', so a subject holding one matches nothing. The
+// subject is compared byte for byte, never read as a pattern. The table's
+// reverse index answers at once, however often a line repeats.
+const Text& codesOf(const SharedText& table, const Text& subject, CodeChars chars) {
+    static const Text none;
+    if (subject.find_first_of("\r\n") != Text::npos) return none;
+    return table.codesOf(subject, chars);
 }
 
 }  // namespace
@@ -92,14 +73,20 @@ void App::refreshInfoStrip() {
     case Mode::ExtraStroke: g.lookupTable = g.extraStrokeTable; break;
     case Mode::FourCorner: g.lookupTable = g.fourCornerTable; break;
     }
-    Text codes;
-    appendCodes(g.lookupTable, bare, isDigit, codes);
-    Text entries;
-    appendCodes(g.dictionaryText, bare, isLowerLetter, entries);
+    const Text& codes = codesOf(g.lookupTable, bare, CodeChars::Digits);
+    const Text& entries = codesOf(g.dictionaryText, bare, CodeChars::Letters);
 
-    Text strip = "       拼音: [ " + readings + subject + " ]    ";
-    strip += "反查: [  " + codes + "  " + bare + "  ]\r\n";
-    strip += "       " + g.dictionaryName + "字典: [  " + entries + "  " + bare + "  ]";
+    // Appended piece by piece: the code lists can be long.
+    Text strip;
+    strip.reserve(codes.size() + entries.size() + 2 * bare.size() + readings.size() + subject.size() +
+                  g.dictionaryName.size() + 64);
+    for (std::string_view piece : {std::string_view("       拼音: [ "), std::string_view(readings),
+                                   std::string_view(subject), std::string_view(" ]    反查: [  "),
+                                   std::string_view(codes), std::string_view("  "), std::string_view(bare),
+                                   std::string_view("  ]\r\n       "), std::string_view(g.dictionaryName),
+                                   std::string_view("字典: [  "), std::string_view(entries),
+                                   std::string_view("  "), std::string_view(bare), std::string_view("  ]")})
+        strip.append(piece);
     form.编辑框1.setText(std::move(strip));
 }
 

@@ -1,53 +1,98 @@
 #include "engine/pagedlist.h"
 
+#include <algorithm>
+
 namespace lumiko {
 
 namespace {
-constexpr std::string_view kLineBreak = "\r\n";
+// The value, followed by the part of its key the code did not cover: a line
+// is skipped when this already stands on the page.
+Text duplicateProbe(std::string_view code, std::string_view key, std::string_view value) {
+    Text probe(value);
+    if (key.size() > code.size()) probe.append(key.substr(code.size()));
+    return probe;
+}
 
-// Builds one page into `text` from the first match at or after `from`.
-void buildPage(const SharedText& table, std::string_view code, const PageLayout& layout,
-               Text& text, int& searchPos, int from) {
+void appendItem(Text& text, std::string_view value, int n, const PageLayout& layout) {
+    text.append(value);
+    text.append(layout.rows && (n == 8 || n == 16 || n == 24) ? " \r\n" : " ");
+}
+}  // namespace
+
+void buildPageLineByLine(const SharedText& table, std::string_view code, const PageLayout& layout,
+                         Text& text, int& searchPos, int from) {
     int n = 1;
     int p = table.findLine(code, from);
     searchPos = p;
     while (p != -1) {
         std::string_view key, value;
-        if (readTableLine(table, p, key, value)) {
-            // A line is skipped when its value, followed by the part of its
-            // key the code did not cover, already stands on the page.
-            Text probe(value);
-            if (key.size() > code.size()) probe.append(key.substr(code.size()));
-            if (findText(text, probe) == -1) {
-                if (n > layout.perPage) {
-                    searchPos = p;
-                    break;
-                }
-                text.append(value);
-                text.append(layout.rows && (n == 8 || n == 16 || n == 24) ? " \r\n" : " ");
-                ++n;
+        if (readTableLine(table, p, key, value) && findText(text, duplicateProbe(code, key, value)) == -1) {
+            if (n > layout.perPage) {
+                searchPos = p;
+                break;
             }
+            appendItem(text, value, n, layout);
+            ++n;
         }
         p = table.findLine(code, p + 1);
         searchPos = p;
     }
     if (!text.empty()) text.push_back(' ');
 }
-}  // namespace
 
-bool readTableLine(std::string_view table, int p, std::string_view& key, std::string_view& value) {
-    const auto start = static_cast<size_t>(p - 1) + kLineBreak.size();
-    if (p < 1 || start > table.size()) return false;
-    const std::string_view window = table.substr(start, 200);
-    const size_t end = window.find(kLineBreak);
-    if (end == std::string_view::npos) return false;
-    const std::string_view line = window.substr(0, end);
-    const size_t space = line.find(' ');
-    if (space == std::string_view::npos) return false;
-    key = line.substr(0, space);
-    value = line.substr(space + 1);
-    value = value.substr(0, value.find(' '));
-    return !value.empty();
+// The same page without reading the lines that cannot change it. The page
+// text only grows while it is built, so a line whose key and value were
+// already met since the page began is again a duplicate, unless it was
+// taken and its key is longer than the code (its probe then holds bytes the
+// page may lack): those few are followed one by one, every other repeat is
+// passed over through the line group's repeat links. Lines outside the
+// format are passed over the same way. A page thus costs the distinct lines
+// that begin with the code's first byte, not every repeat of them.
+void buildPage(const SharedText& table, std::string_view code, const PageLayout& layout, Text& text,
+               int& searchPos, int from) {
+    if (code.empty() || code.find_first_of(" \r\n") != std::string_view::npos) {
+        buildPageLineByLine(table, code, layout, text, searchPos, from);
+        return;
+    }
+    const std::string_view whole = table;
+    const LineGroup& group = table.index().group(static_cast<unsigned char>(code[0]));
+    const int since = static_cast<int>(std::lower_bound(group.at.begin(), group.at.end(), std::max(from, 1)) -
+                                       group.at.begin());
+    std::vector<int> followed;  // next repeat of each line taken with a longer key
+    int n = 1;
+    searchPos = -1;
+    for (int k = since;;) {
+        int j = group.nextUnrepeated(k, since);
+        size_t via = followed.size();
+        for (size_t f = 0; f < followed.size(); ++f)
+            if (j == -1 || followed[f] < j) {
+                j = followed[f];
+                via = f;
+            }
+        if (j == -1) break;
+        k = j + 1;
+        const int p = group.at[static_cast<size_t>(j)];
+        const auto start = static_cast<size_t>(p) + 1;  // the line's first byte, from 0
+        std::string_view key, value;
+        if (whole.compare(start, code.size(), code) != 0 || !readTableLine(whole, p, key, value)) continue;
+        const bool taken = findText(text, duplicateProbe(code, key, value)) == -1;
+        if (taken && n > layout.perPage) {
+            searchPos = p;
+            break;
+        }
+        if (taken) {
+            appendItem(text, value, n, layout);
+            ++n;
+        }
+        const int repeat = group.next[static_cast<size_t>(j)];
+        if (taken && key.size() > code.size() && repeat != -1) {
+            if (via == followed.size()) followed.push_back(repeat);
+            else followed[via] = repeat;
+        } else if (via != followed.size()) {
+            followed.erase(followed.begin() + static_cast<std::ptrdiff_t>(via));
+        }
+    }
+    if (!text.empty()) text.push_back(' ');
 }
 
 void runPagedList(const SharedText& table, std::string_view code, const PageLayout& layout,

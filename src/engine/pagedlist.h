@@ -23,10 +23,17 @@ struct PageState {
     std::vector<Text>& history;  // pages 2, 3, … built since the last new search
 };
 
-// One line of a table read at the "\r\n" that precedes it (p, from 1): its key
-// field and value field. False for a line outside the format (no line end
-// within 200 bytes, no space, or an empty value), which the lists skip.
-bool readTableLine(std::string_view table, int p, std::string_view& key, std::string_view& value);
+// Builds one page into `text` (appending to it) from the first line at or
+// after position `from` whose key begins with `code`: up to perPage items,
+// each a line's value, skipping a line whose value followed by the rest of
+// its key already stands on the page. `searchPos` ends on the line that opens
+// the next page, or -1. Its work does not grow with repeated lines.
+void buildPage(const SharedText& table, std::string_view code, const PageLayout& layout, Text& text,
+               int& searchPos, int from);
+// The same page found by reading every matching line in turn: the plain
+// form of buildPage, which it must always equal.
+void buildPageLineByLine(const SharedText& table, std::string_view code, const PageLayout& layout,
+                         Text& text, int& searchPos, int from);
 
 // Runs one call of a paged list: paging 0 is a new search, otherwise the next
 // page (backward 0) or the previous one.

@@ -9,13 +9,70 @@ namespace {
 unsigned pair(unsigned char a, unsigned char b) { return (unsigned{a} << 8) | b; }
 }  // namespace
 
+bool readTableLine(std::string_view table, int p, std::string_view& key, std::string_view& value) {
+    constexpr std::string_view kLineBreak = "\r\n";
+    const auto start = static_cast<size_t>(p - 1) + kLineBreak.size();
+    if (p < 1 || start > table.size()) return false;
+    const std::string_view window = table.substr(start, 200);
+    const size_t end = window.find(kLineBreak);
+    if (end == std::string_view::npos) return false;
+    const std::string_view line = window.substr(0, end);
+    const size_t space = line.find(' ');
+    if (space == std::string_view::npos) return false;
+    key = line.substr(0, space);
+    value = line.substr(space + 1);
+    value = value.substr(0, value.find(' '));
+    // Bytes that are not whole GBK characters are never offered.
+    return !value.empty() && isWholeGbk(key) && isWholeGbk(value);
+}
+
+int LineGroup::nextUnrepeated(int k, int since) const {
+    const int n = static_cast<int>(prev.size());
+    while (k < n) {
+        if (k % kBlock == 0) {
+            while (k < n && blockMin[static_cast<size_t>(k / kBlock)] >= since) k += kBlock;
+            if (k >= n) break;
+        }
+        if (prev[static_cast<size_t>(k)] < since) return k;
+        ++k;
+    }
+    return -1;
+}
+
 LineIndex::LineIndex(std::string_view text) {
     for (size_t p = text.find("\r\n"); p != std::string_view::npos; p = text.find("\r\n", p + 1)) {
         const int at = static_cast<int>(p) + 1;
         if (p + 2 >= text.size()) continue;
         const auto a = static_cast<unsigned char>(text[p + 2]);
-        byByte_[a].push_back(at);
+        byByte_[a].at.push_back(at);
         if (p + 3 < text.size()) byPair_[pair(a, static_cast<unsigned char>(text[p + 3]))].push_back(at);
+    }
+    // Repeats, told apart by the bytes "key value" (a key holds no space).
+    std::unordered_map<std::string_view, int> last;
+    for (LineGroup& g : byByte_) {
+        const size_t n = g.at.size();
+        g.prev.assign(n, -1);
+        g.next.assign(n, -1);
+        last.clear();
+        for (size_t k = 0; k < n; ++k) {
+            std::string_view key, value;
+            if (!readTableLine(text, g.at[k], key, value)) {
+                g.prev[k] = static_cast<int>(k);
+                continue;
+            }
+            const std::string_view both(key.data(), key.size() + 1 + value.size());
+            const auto [it, fresh] = last.try_emplace(both, static_cast<int>(k));
+            if (!fresh) {
+                g.prev[k] = it->second;
+                g.next[static_cast<size_t>(it->second)] = static_cast<int>(k);
+                it->second = static_cast<int>(k);
+            }
+        }
+        g.blockMin.assign((n + LineGroup::kBlock - 1) / LineGroup::kBlock, 0);
+        for (size_t k = 0; k < n; ++k) {
+            int& m = g.blockMin[k / LineGroup::kBlock];
+            m = k % LineGroup::kBlock == 0 ? g.prev[k] : std::min(m, g.prev[k]);
+        }
     }
 }
 
@@ -23,7 +80,7 @@ int LineIndex::find(std::string_view text, std::string_view code, int from) cons
     if (code.empty()) return findText(text, "\r\n", from);
     const std::vector<int>* lines = nullptr;
     if (code.size() == 1) {
-        lines = &byByte_[static_cast<unsigned char>(code[0])];
+        lines = &byByte_[static_cast<unsigned char>(code[0])].at;
     } else {
         const auto it = byPair_.find(pair(static_cast<unsigned char>(code[0]), static_cast<unsigned char>(code[1])));
         if (it == byPair_.end()) return -1;
@@ -34,6 +91,42 @@ int LineIndex::find(std::string_view text, std::string_view code, int from) cons
         if (text.size() - start >= code.size() && text.compare(start, code.size(), code) == 0) return *it;
     }
     return -1;
+}
+
+CodeIndex::CodeIndex(std::string_view text, CodeChars chars) {
+    auto isCodeChar = [chars](char c) {
+        return chars == CodeChars::Digits ? c >= '0' && c <= '9' : c >= 'a' && c <= 'z';
+    };
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t blank = line.find(' ');
+        if (blank == 0 || blank > 20 || blank == std::string_view::npos) continue;
+        const std::string_view code = line.substr(0, blank), value = line.substr(blank + 1);
+        if (value.find(' ') != std::string_view::npos || !std::all_of(code.begin(), code.end(), isCodeChar)) continue;
+        Text& codes = codes_[Text(value)];
+        codes.append(code);
+        codes.push_back(' ');
+    }
+}
+
+const Text& CodeIndex::codesOf(const Text& value) const {
+    static const Text none;
+    const auto it = codes_.find(value);
+    return it == codes_.end() ? none : it->second;
+}
+
+const Text& SharedText::codesOf(const Text& value, CodeChars chars) const {
+    prepareCodeIndex(chars);
+    return p_->codes[static_cast<size_t>(chars)]->codesOf(value);
+}
+
+void SharedText::prepareCodeIndex(CodeChars chars) const {
+    auto& index = p_->codes[static_cast<size_t>(chars)];
+    if (!index) index = std::make_unique<CodeIndex>(p_->text, chars);
 }
 
 int SharedText::findLine(std::string_view code, int from) const {

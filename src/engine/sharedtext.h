@@ -10,6 +10,28 @@
 
 namespace lumiko {
 
+// One line of a table read at the "\r\n" that precedes it (p, from 1): its key
+// field and value field. False for a line outside the format (no line end
+// within 200 bytes, no space, an empty value, or a key or value that is not
+// whole GBK characters), which the lists skip.
+bool readTableLine(std::string_view table, int p, std::string_view& key, std::string_view& value);
+
+// The lines that begin with one byte, in table order, with what the page
+// builder needs to pass over repeated lines without reading them: lines
+// repeat each other when readTableLine gives them the same key and value.
+struct LineGroup {
+    std::vector<int> at;    // position (from 1) of the "\r\n" in front of each line
+    std::vector<int> prev;  // index of the previous line with the same key and value, or -1;
+                            // a line outside the format holds its own index
+    std::vector<int> next;  // index of the next line with the same key and value, or -1
+    std::vector<int> blockMin;  // the least `prev` of each run of kBlock lines
+
+    static constexpr int kBlock = 64;
+    // The first index at or after k whose line does not repeat one at or
+    // after index `since` (prev < since), or -1.
+    int nextUnrepeated(int k, int since) const;
+};
+
 // Where each line of a table starts: the positions (from 1) of every "\r\n",
 // grouped by the first one and two bytes that follow it, in table order.
 class LineIndex {
@@ -18,10 +40,27 @@ public:
     // The first position at or after `from` where "\r\n" + code stands in
     // `text`, or -1: what findText(text, "\r\n" + code, from) gives.
     int find(std::string_view text, std::string_view code, int from) const;
+    const LineGroup& group(unsigned char first) const { return byByte_[first]; }
 
 private:
-    std::array<std::vector<int>, 256> byByte_;
+    std::array<LineGroup, 256> byByte_;
     std::unordered_map<unsigned, std::vector<int>> byPair_;
+};
+
+enum class CodeChars { Digits, Letters };
+
+// The reverse lookup of a table: for each value, the codes of the lines that
+// are exactly 1 to 20 code characters ("0"-"9" or "a"-"z"), one blank and
+// that value, in table order, each code followed by one blank. Lines end at
+// every '\r' or '\n', and the first line counts.
+class CodeIndex {
+public:
+    CodeIndex(std::string_view text, CodeChars chars);
+    // The codes of `value`; empty when no line holds it.
+    const Text& codesOf(const Text& value) const;
+
+private:
+    std::unordered_map<Text, Text> codes_;
 };
 
 // A table text: copied by reference, since the panel hands whole tables
@@ -42,12 +81,20 @@ public:
     int findLine(std::string_view code, int from) const;
     // Makes the line index now rather than at the first search.
     void prepareIndex() const;
+    const LineIndex& index() const {
+        prepareIndex();
+        return *p_->index;
+    }
+    // CodeIndex(*this, chars).codesOf(value), the index made once.
+    const Text& codesOf(const Text& value, CodeChars chars) const;
+    void prepareCodeIndex(CodeChars chars) const;
 
 private:
     struct Body {
         explicit Body(Text t) : text(std::move(t)) {}
         Text text;
         mutable std::unique_ptr<LineIndex> index;
+        mutable std::array<std::unique_ptr<CodeIndex>, 2> codes;
     };
     static const std::shared_ptr<const Body>& emptyBody() {
         static const auto e = std::make_shared<const Body>(Text());

@@ -13,16 +13,17 @@ void WordHintIndex::use(std::string_view table) {
         if (end == std::string_view::npos) end = table.size();
         const std::string_view line = table.substr(start, end - start);
         start = end + 2;
-        // key, one space, then exactly two bytes that are no blank or line break
+        // key, one space, then exactly two bytes that are no line break (any
+        // other byte, a blank too, matches; the word drops the blanks)
         if (line.size() < 4) continue;
         const size_t space = line.size() - 3;
         if (line[space] != ' ') continue;
         const std::string_view key = line.substr(0, space), next = line.substr(space + 1);
-        bool plain = key.find(' ') == std::string_view::npos;
-        for (char c : next) plain = plain && c != ' ' && c != '\r' && c != '\n';
+        bool plain = key.find(' ') == std::string_view::npos && isWholeGbk(line);
+        for (char c : next) plain = plain && c != '\r' && c != '\n';
         if (!plain) continue;
         auto& list = words_[Text(key)];
-        if (list.size() < kMaxWords) list.push_back(Text(key) + Text(next));
+        if (list.size() < kMaxWords) list.push_back(Text(key) + removeSpaces(next));
     }
 }
 

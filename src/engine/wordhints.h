@@ -1,6 +1,8 @@
 // The two-character words of the association table, by their first
-// character: the lines that are exactly a key, one space and one more
-// character, at most eight a key, in table order. Built once per table, so
+// character: the lines that are exactly a key, one space and two more bytes
+// (one character, or two single bytes that may be blanks), at most eight a
+// key, in table order, each word without its blanks; lines not made of
+// whole GBK characters are left out. Built once per table, so
 // that the word hints of a candidate cost a look-up instead of a pass over
 // the whole table on every search.
 #pragma once

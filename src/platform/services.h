@@ -94,7 +94,26 @@ public:
     // Tells the developer, not the user, of a failure (a table that cannot
     // be read): one line on standard error or in the debugger's output.
     virtual void log(const Text& message) = 0;
+
+    // --- Telling failures ------------------------------------------------
+    // Added with the hardening of file handling; kept apart from the
+    // services above so that each front-end's part of it reads as one piece.
+    //
+    // readFile reads regular files only, and none larger than kMaxFileBytes
+    // (such a file reads as false, never cut short). After readFile,
+    // writeFile or replaceFile returned false, the system's reason in words
+    // (GBK; a short English text where the refusal is the program's own);
+    // empty after a call that succeeded.
+    virtual Text lastFileError() = 0;
+    // The file or folder the system reaches through a core path, absolute
+    // and spelled as the system spells paths (for messages).
+    virtual Text absolutePath(const Text& path) = 0;
 };
+
+// The largest file readFile reads: well above the largest shipped table
+// (under 1 MiB), small enough that a wrong file chosen by mistake cannot
+// exhaust memory.
+constexpr std::uint64_t kMaxFileBytes = 64u << 20;
 
 // The desktop: the panel window, the tray and its menu, message boxes, the
 // local clock.

@@ -47,15 +47,22 @@ void App::settingsSelected() {
 
 // Stores the name without its extension where start-up reads it. The file is
 // replaced as a whole, so an interruption leaves the earlier choice intact.
-// A name that would lead out of the dictionary folder is not stored, and the
-// earlier choice stays: the folder's own files never give one, only a path
-// typed by hand does, and start-up would not load it.
+// A name that start-up could not load as it stands (one leading out of the
+// dictionary folder, or one with blanks around it) is not stored; that and
+// a failed write are told in a message box naming the file, and the earlier
+// choice stays.
 void App::settingsSave() {
     if (!settings) return;
     const Text& content = settings->编辑框1.text();
     const Text name = leftText(content, static_cast<int>(content.size()) - kExtensionBytes);
-    if (!isBareDictionaryName(name)) return;
-    svc_.replaceFile(files.choiceFile, name);
+    const Text& path = files.choiceFile;
+    Text problem = dictionaryNameProblem(name);
+    if (problem.empty() && svc_.replaceFile(path, name)) return;
+    if (problem.empty()) problem = svc_.lastFileError();
+    const Text text =
+        "字典选择未能保存到 " + svc_.absolutePath(path) + "\r\n原因: " + problem + "\r\n原来的选择保持不变。";
+    svc_.log(text);
+    svc_.messageBox(settings->title, text, Buttons::Ok);
 }
 
 void App::settingsOpenFolder() { svc_.shellOpen(files.folderToOpen); }

@@ -105,24 +105,36 @@ TEST_F(PanelShellTest, TablesLoadWithALineBreakAppended) {
     EXPECT_EQ(a.g.dictionaryText.str(), "yi 一");
 }
 
-TEST_F(PanelShellTest, DictionaryNamesCannotLeaveTheDictionaryFolder) {
-    writeTable(u8"笔画.txt", "secret");
-    struct Case {
-        const char* name;
-        bool loads;
-    } cases[] = {
-        {"..\\笔画", false}, {"../笔画", false}, {"C:\\x", false}, {"..", false},
-        {"拼音\r\n", false},  // a trailing line break is part of the name: not found
-        {"\x95\x5c", true},  // a GBK character whose trail byte is 0x5C is no separator
-    };
-    for (const auto& c : cases) {
-        writeTable(u8"字典.txt", c.name);
-        if (c.loads) posix::writeFile(Text("词库\\字典\\") + c.name + ".txt", "ok a");
-        App& a = start();
-        EXPECT_EQ(a.g.dictionaryName, c.name);
-        EXPECT_EQ(a.g.dictionaryText.str() == "ok a", c.loads) << c.name;
-        EXPECT_NE(a.g.dictionaryText.str(), "secret");
-    }
+TEST_F(PanelShellTest, TheEmptyNameShowsItsEntryInTheStrip) {
+    writeTable(u8"字典/.txt", "\r\nzz 一\r\n");
+    App& a = start();
+    a.openSettings();
+    auto& list = a.settings->列表框1;
+    ASSERT_EQ(list.items, std::vector<Text>{".txt"});
+    svc.exeDir = ".";
+    list.selected = 0;
+    list.onSelect();
+    a.settings->加载.onClick();
+    EXPECT_EQ(a.settings->编辑框1.text(), ".txt");
+    App& again = start();
+    EXPECT_EQ(again.g.dictionaryText.str(), "\r\nzz 一\r\n");
+    again.form.编辑框.setText("一");
+    EXPECT_NE(again.form.编辑框1.text().find("字典: [  zz   一  ]"), Text::npos);
+}
+
+TEST_F(PanelShellTest, UsableTablesAndNoDictionaryTellNothing) {
+    for (const char8_t* name : {u8"笔画.txt", u8"附加笔画.txt", u8"四角号码.txt", u8"联想词.txt"})
+        writeTable(name, "\r\n1 一");
+    start();
+    EXPECT_TRUE(svc.messages.empty());
+    EXPECT_TRUE(svc.logged.empty());
+}
+
+TEST_F(PanelShellTest, TheHiddenLinkStartsAtTheForum) {
+    setenv("LUMIKO_FORUM_URL", "http://forum.test", 1);
+    App& a = start();
+    unsetenv("LUMIKO_FORUM_URL");
+    EXPECT_EQ(a.form.隐藏的超级链接框.text(), "http://forum.test/");
 }
 
 }  // namespace

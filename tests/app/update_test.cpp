@@ -186,7 +186,9 @@ protected:
 };
 
 TEST_F(HelpTest, HelpFileBesideTheProgramOrTheForum) {
+    fs::create_directory(dir_ / u8"帮助.chm");  // a folder of that name is no help file
     app.form.findMenuItem("使用说明")->onChoose();
+    fs::remove(dir_ / u8"帮助.chm");
     std::ofstream(dir_ / u8"帮助.chm") << "chm";
     app.form.findMenuItem("使用说明")->onChoose();
     app.form.findMenuItem("关于")->onChoose();

@@ -52,6 +52,12 @@ TEST(ReadTableLine, AcceptsOnlyLinesOfTheFormat) {
         {"\r\n12 \r\n", false, "", ""},                        // empty value
         {"\r\n1 " + std::string(250, 'x') + "\r\n", false, "", ""},  // too long
         {"\r\n1 ab", false, "", ""},                           // no line end
+        // Bytes that are not whole GBK characters, in the key or the value.
+        {"\r\n1 \x80\r\n", false, "", ""},
+        {"\r\n1 a\xd2\r\n", false, "", ""},
+        {"\r\n1\xff \xd2\xbb\r\n", false, "", ""},
+        {"\r\n1 \xd2\xbb \xff\r\n", true, "1", "\xd2\xbb"},  // a third field is not read
+        {std::string("\r\n1 a\0b\r\n", 9), true, "1", std::string("a\0b", 3)},
     };
     for (const auto& c : cases) {
         std::string_view key, value;
@@ -174,16 +180,137 @@ TEST(LineIndex, FindsWhatAPlainSearchFinds) {
 
 TEST(WordHints, OnlyKeySpaceAndOneCharacterAtMostEight) {
     WordHintIndex index;
-    index.use("的 确\r\n\r\n的 们\r\n的 士兵\r\n的 ab\r\n的  x\r\n的确 实\r\n的 一\r\n的 二\r\n"
+    index.use("的 确\r\n\r\n的 们\r\n的 士兵\r\n的 ab\r\n的  x\r\n的 \x80\xd2\r\n的确 实\r\n的 一\r\n的 二\r\n"
               "的 三\r\n的 四\r\n的 五\r\n的 六\r\n的 七\r\n");
     const auto* words = index.find("的");
     ASSERT_NE(words, nullptr);
-    // The first line counts and any two bytes do; three characters and a blank do not;
+    // The first line counts and any two bytes do, a blank among them too (the
+    // word drops it); three characters and bytes that are not GBK do not;
     // eight at most.
-    const std::vector<Text> expected = {"的确", "的们", "的ab", "的一", "的二", "的三", "的四", "的五"};
+    const std::vector<Text> expected = {"的确", "的们", "的ab", "的x", "的一", "的二", "的三", "的四"};
     EXPECT_EQ(*words, expected);
     EXPECT_EQ(index.find("的确")->front(), "的确实");
     EXPECT_EQ(index.find("x"), nullptr);
+}
+
+}  // namespace
+}  // namespace lumiko
+
+namespace lumiko {
+namespace {
+
+TEST(WordHints, BlanksInTheTwoBytesMatchLineBreaksDoNot) {
+    WordHintIndex index;
+    index.use("\r\n乙 丙\r\n乙 a \r\n乙  b\r\n乙 cd\r\n乙 \n\r\n乙 丁\r\n");
+    Text strip;
+    for (const Text& w : *index.find("乙")) strip += w + " ";
+    EXPECT_EQ(strip, "乙丙 乙a 乙b 乙cd 乙丁 ");
+}
+
+// Pages as the page builder makes them, next to the plain line-by-line
+// reading, over tables full of repeats, partial keys and malformed lines.
+struct Built {
+    Text text;
+    int searchPos;
+    bool operator==(const Built&) const = default;
+};
+Built built(bool lineByLine, const SharedText& table, std::string_view code, const PageLayout& layout,
+            int from, Text start = {}) {
+    Built b{std::move(start), 0};
+    (lineByLine ? buildPageLineByLine : buildPage)(table, code, layout, b.text, b.searchPos, from);
+    return b;
+}
+
+TEST(PageBuilder, EqualsTheLineByLineReading) {
+    unsigned seed = 777;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    const char* keys[] = {"1", "12", "123", "2", "21", "1\xd2\xbb", "\xd2\xbb"};
+    const char* values[] = {"a", "b", "a2", "a23", "3", "\xd2\xbb", "\xb6\xfe", "2"};
+    const char* odd[] = {"1", "1 ", "12 a b", "1 \x80", "1 a\r", "\r", "1  a", "1 a\n"};
+    for (int round = 0; round < 400; ++round) {
+        Text table = next() % 2 ? "\r\n" : "";
+        const int lines = static_cast<int>(next() % 120);
+        const int distinct = 1 + static_cast<int>(next() % 12);  // few distinct lines: many repeats
+        std::vector<Text> pool;
+        for (int i = 0; i < distinct; ++i)
+            pool.push_back(next() % 8 == 0 ? Text(odd[next() % 8])
+                                           : Text(keys[next() % 7]) + " " + values[next() % 8]);
+        for (int i = 0; i < lines; ++i) table += pool[next() % pool.size()] + "\r\n";
+        if (next() % 4 == 0) table += "1 z";  // no line end
+        const SharedText shared(table);
+        for (const char* code : {"1", "12", "123", "2", "\xd2\xbb", "1\xd2", "1 a", "3"}) {
+            for (const PageLayout& layout : {PageLayout{30, true}, PageLayout{18, false}, PageLayout{2, false}}) {
+                // Every start a page can have: the table start and each line.
+                for (int from = 1; from <= static_cast<int>(table.size()); from = findText(table, "\r\n", from + 1)) {
+                    ASSERT_EQ(built(false, shared, code, layout, from), built(true, shared, code, layout, from))
+                        << "round " << round << " code " << code << " from " << from;
+                    if (from < 1) break;
+                }
+                // A page begun on a text that is not empty (the strip keeps its own).
+                ASSERT_EQ(built(false, shared, code, layout, 1, "a2 "), built(true, shared, code, layout, 1, "a2 "));
+            }
+        }
+    }
+}
+
+TEST(PageBuilder, OneLineRepeatedFillsOnePage) {
+    Text table;
+    for (int i = 0; i < 100000; ++i) table += "1 一\r\n";
+    List l;
+    l.run(table, "1", kGrid, 0);
+    EXPECT_EQ(l.text, "一  ");
+    EXPECT_EQ(l.searchPos, -1);
+    l.run(table, "1", kGrid, 1);  // nothing further: the page stays
+    EXPECT_EQ(l.text, "一  ");
+    EXPECT_TRUE(l.history.empty());
+}
+
+}  // namespace
+}  // namespace lumiko
+
+namespace lumiko {
+namespace {
+
+// The information strip's reverse lookup as a plain scan of the table for
+// the blank and the subject, checking the line around each hit.
+Text scannedCodes(std::string_view table, std::string_view subject, bool (*isCodeChar)(char)) {
+    Text out;
+    if (subject.find_first_of("\r\n") != std::string_view::npos) return out;
+    const Text needle = " " + Text(subject);
+    for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1)) {
+        const size_t blank = static_cast<size_t>(at - 1);
+        const size_t end = blank + needle.size();
+        if (end < table.size() && table[end] != '\r' && table[end] != '\n') continue;
+        size_t start = blank;
+        while (start > 0 && blank - start <= 20 && isCodeChar(table[start - 1])) --start;
+        const size_t length = blank - start;
+        if (length == 0 || length > 20) continue;
+        if (start > 0 && table[start - 1] != '\r' && table[start - 1] != '\n') continue;
+        out.append(table.substr(start, length));
+        out.push_back(' ');
+    }
+    return out;
+}
+
+TEST(CodeIndex, EqualsAPlainScan) {
+    unsigned seed = 4242;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    const char* parts[] = {"1", "23", "a", "bc", " ", "\r", "\n", "\r\n", "\xd2\xbb", "\xb6\xfe", "x",
+                           "12345678901234567890", "9"};
+    const char* subjects[] = {"\xd2\xbb", "\xb6\xfe", "x", "", "\xd2\xbb\xb6\xfe", "a", "1", "\xd2\xbb\r"};
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto letter = [](char c) { return c >= 'a' && c <= 'z'; };
+    for (int round = 0; round < 500; ++round) {
+        Text table;
+        for (int i = 0, n = static_cast<int>(next() % 40); i < n; ++i) table += parts[next() % 13];
+        const SharedText shared(table);
+        for (const char* subject : subjects) {
+            ASSERT_EQ(shared.codesOf(subject, CodeChars::Digits), scannedCodes(table, subject, digit))
+                << round << " [" << table << "] " << subject;
+            ASSERT_EQ(shared.codesOf(subject, CodeChars::Letters), scannedCodes(table, subject, letter))
+                    << round << " [" << table << "] " << subject;
+        }
+    }
 }
 
 }  // namespace

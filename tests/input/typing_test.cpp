@@ -198,5 +198,23 @@ TEST_F(TypingTest, CommitWhileThePaletteIsOpenKeepsTheGrid) {
     EXPECT_FALSE(a.form.图片框3.visible);
 }
 
+
+// Bytes that are not whole GBK characters never reach the application: such
+// lines are not offered, and such a text is not typed.
+TEST_F(TypingTest, BytesThatAreNotGbkAreNeitherOfferedNorTyped) {
+    writeTable(u8"笔画.txt", std::string("\r\n1 \x80\r\n1 a\x00\xff\r\n1 \xd2\r\n1\xff \xd2\xbb\r\n1 \xb6\xfe\r\n", 32));
+    App& a = start();
+    key(1);
+    EXPECT_EQ(grid(), "二  ");
+    for (const Text& bad : {Text("\x80"), Text("a\xd2"), Text("\xff\xfe"), Text("\xd2\x0a")}) {
+        a.commitText(Text(bad));
+        EXPECT_EQ(typed(), "") << bad;
+    }
+    a.form.findMenuItem("备用输入接口")->onChoose();
+    a.commitText(Text("\x80"));
+    EXPECT_EQ(svc.clipboard, "");
+    EXPECT_TRUE(svc.keys.empty());
+}
+
 }  // namespace
 }  // namespace lumiko::testing

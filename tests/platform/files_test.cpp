@@ -1,6 +1,9 @@
 // Core paths on the Linux file system: mapping, reading, atomic replace,
 // listing.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +12,7 @@
 #include <fstream>
 
 #include "platform/posix/files.h"
+#include "platform/services.h"
 
 namespace lumiko::posix {
 namespace {
@@ -124,6 +128,82 @@ TEST_F(FilesTest, ListsRegularFilesBySuffixInGbk) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(names, expected);
     EXPECT_TRUE(listFiles("词库\\missing", ".txt").empty());
+}
+
+
+// What is not a regular file, or is larger than the cap, is refused at once
+// with a reason: a named pipe in place of a table once stalled start-up.
+TEST_F(FilesTest, ReadsOnlyRegularFilesUpToTheCap) {
+    ASSERT_EQ(::mkfifo("pipe.txt", 0644), 0);
+    fs::create_directory("folder.txt");
+    {
+        std::ofstream big("big.txt", std::ios::binary);
+    }
+    fs::resize_file("big.txt", kMaxFileBytes + 1);  // sparse: costs no disk
+    put("edge.txt", "");
+    fs::resize_file("edge.txt", kMaxFileBytes);
+    struct Case {
+        Text path;
+        const char* reason;
+    } cases[] = {{"pipe.txt", "not a regular file"},
+                 {"folder.txt", "Is a directory"},
+                 {"big.txt", "larger than 64 MiB"},
+                 {"missing.txt", "No such file or directory"}};
+    for (const auto& c : cases) {
+        std::string got = "old";
+        EXPECT_FALSE(readFile(c.path, got)) << c.path;
+        EXPECT_EQ(got, "") << c.path;
+        EXPECT_EQ(lastFileError(), c.reason) << c.path;
+        EXPECT_EQ(fileExists(c.path), c.path == "big.txt") << c.path;  // a file, only too large
+    }
+    std::string got;
+    EXPECT_TRUE(readFile("edge.txt", got));  // exactly the cap still reads
+    EXPECT_EQ(got.size(), kMaxFileBytes);
+    EXPECT_EQ(lastFileError(), "");
+}
+
+TEST_F(FilesTest, AbsolutePathsAreSpelledTheSystemsWay) {
+    EXPECT_EQ(absolutePath("词库\\字典.txt"), corePath((fs::current_path() / u8"词库" / u8"字典.txt").string()));
+    EXPECT_EQ(absolutePath("/tmp\\s1.html"), "/tmp/s1.html");
+}
+
+TEST_F(FilesTest, FailedReplacementsSayWhyAndKeepTheTarget) {
+    fs::create_directories(fs::path("taken") / "x.txt" / "inside");  // the target is a folder
+    EXPECT_FALSE(replaceFile("taken\\x.txt", "name"));
+    EXPECT_EQ(lastFileError(), "Is a directory");
+    EXPECT_TRUE(fs::is_directory(fs::path("taken") / "x.txt" / "inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("taken"), fs::directory_iterator()), 1);
+    EXPECT_FALSE(replaceFile("nowhere\\x.txt", "x"));
+    EXPECT_EQ(lastFileError(), "No such file or directory");
+    EXPECT_FALSE(writeFile("nowhere\\x.txt", "x"));
+    EXPECT_EQ(lastFileError(), "No such file or directory");
+    EXPECT_TRUE(replaceFile("x.txt", "x"));
+    EXPECT_EQ(lastFileError(), "");
+}
+
+// A replacement killed half-way leaves its temporary file; the next one
+// removes every such file of its target, and only those.
+TEST_F(FilesTest, ReplacementRemovesWhatKilledOnesLeft) {
+    put("c.txt", "old");
+    for (int round = 0; round < 20; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) replaceFile("c.txt", std::string(4096, 'n'));
+        }
+        ::usleep(static_cast<useconds_t>(500 + 300 * round));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+    for (const char* other : {"c.txt.bak", "c.txt.ABCDEFG", "c.txt.ab-def", "d.txt.Ab12Cd"}) put(other, "keep");
+    put("c.txt.Zz9aB0", "stale");
+    ASSERT_TRUE(replaceFile("c.txt", "new"));
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(".")) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"c.txt", "c.txt.ABCDEFG", "c.txt.ab-def", "c.txt.bak", "d.txt.Ab12Cd"}));
+    EXPECT_EQ(get("c.txt"), "new");
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 // Run from the data folder (make bench), where 词库 lies.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/app.h"
@@ -102,6 +106,56 @@ void GridPick(benchmark::State& state) {
     }
 }
 BENCHMARK(GridPick)->Unit(benchmark::kMicrosecond);
+
+// A 50 MB stroke table of one repeated line "1 一", in a folder of its own:
+// every line matches the code 1, and all but the first repeat it. Measures
+// one stroke key (new search and hint strip), the next-page arrow and the
+// pick of 一 (commit, associations, information strip).
+class RepeatedLineTable {
+public:
+    RepeatedLineTable() {
+        char tmpl[] = "/tmp/lumiko-bench-XXXXXX";
+        dir_ = ::mkdtemp(tmpl);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::create_directories(std::filesystem::path(dir_) / u8"词库");
+        std::ofstream out(std::filesystem::path(dir_) / u8"词库" / u8"笔画.txt", std::ios::binary);
+        const std::string line = "1 一\r\n";
+        for (size_t n = 0; n < (50u << 20) / line.size(); ++n) out << line;
+        out.close();
+        std::filesystem::current_path(dir_);
+        panel = std::make_unique<Panel>();
+    }
+    ~RepeatedLineTable() {
+        panel.reset();
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(dir_);
+    }
+    std::unique_ptr<Panel> panel;
+
+private:
+    std::string dir_;
+    std::filesystem::path previous_;
+};
+
+void RepeatedLineTableClick(benchmark::State& state) {
+    static RepeatedLineTable t;  // made once: writing and indexing 50 MB is not a click
+    App& app = t.panel->app;
+    for (auto _ : state) {
+        app.clearInput();
+        app.pressKey(1);
+        if (state.range(0) >= 1) app.form.超级下.onLeftUp(0, 0);
+        if (state.range(0) == 2) {
+            app.gridHover(20, 20);
+            app.gridClick();
+        }
+        benchmark::DoNotOptimize(app.form.显字标签.text().size());
+        t.panel->svc.chars.clear();
+    }
+    state.SetLabel(state.range(0) == 0 ? "stroke key" : state.range(0) == 1 ? "key, next page" : "key, next page, pick");
+    state.counters["grid_bytes"] = static_cast<double>(app.form.显字标签.text().size());
+    state.counters["info_strip_bytes"] = static_cast<double>(app.form.编辑框1.text().size());
+}
+BENCHMARK(RepeatedLineTableClick)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lumiko

@@ -124,6 +124,8 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
     return posix::listFiles(folder, suffix);
 }
 
+Text FakeServices::lastFileError() { return posix::lastFileError(); }
+Text FakeServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
 LayoutFacts FakeServices::layoutFacts() { return layout; }
 
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }

@@ -146,6 +146,10 @@ public:
     void quit() override;
     void settingsOpened() override;
 
+    // --- Telling failures ---------------------------------------------------
+    Text lastFileError() override;
+    Text absolutePath(const Text& path) override;
+
 private:
     std::string tempDir_;  // native; created on first use, removed with the fake
 };

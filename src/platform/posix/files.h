@@ -17,13 +17,22 @@ std::string nativePath(const Text& corePath);
 // The core form of a native path: GBK, separators unchanged.
 Text corePath(const std::string& nativePath);
 
-// A missing or unreadable file reads as false and an empty `bytes`.
+// A missing or unreadable file reads as false and an empty `bytes`; so does
+// anything that is not a regular file (a pipe is refused without waiting)
+// and a file larger than kMaxFileBytes.
 bool readFile(const Text& path, std::string& bytes);
 bool writeFile(const Text& path, const std::string& bytes);
 // Writes a temporary file in the same folder, flushes it to disk and renames
 // it over the target, so that the target holds either the old or the new
-// content whatever happens.
+// content whatever happens. The temporary files an interrupted earlier
+// replacement left (the target's name, a dot and six letters or digits) are
+// removed first.
 bool replaceFile(const Text& path, const std::string& bytes);
+// The reason for the last failed readFile, writeFile or replaceFile (GBK).
+Text lastFileError();
+// The native path of a core path, absolute, in GBK (for messages).
+Text absolutePath(const Text& path);
+// True for a regular file (a folder or a pipe is no file).
 bool fileExists(const Text& path);
 // Names of the regular files in `folder` whose names end with `suffix`
 // (letters compared without regard to case, as on the Windows desktop), in

@@ -8,6 +8,7 @@
 
 #include "platform/posix/encoding.h"
 #include "platform/qt/gbkstring.h"
+#include "platform/qt/padscheme.h"
 
 namespace lumiko::desktop {
 
@@ -211,6 +212,7 @@ QWebEnginePage* BrowserPage::createWindow(WebWindowType) {
 BrowserView::BrowserView(QWidget* parent)
     : QWebEngineView(parent), page_(new BrowserPage(this)),
       document_(std::make_unique<BrowserDocument>(*page_)) {
+    installPadService(page_->profile());
     setPage(page_);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { document_->loadStarted(); });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { document_->loadFinished(ok); });

@@ -11,6 +11,7 @@
 #include "platform/posix/encoding.h"
 
 #include "platform/qt/desktop.h"
+#include "platform/qt/padscheme.h"
 #include "platform/qt/panelpainter.h"
 
 // Last: Xlib's macros (Bool, None, Status) would clash with Qt's headers.
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    lumiko::desktop::registerPadScheme();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("lumiko");

@@ -12,6 +12,13 @@ PanelWindow::PanelWindow(PanelForm& form, PanelShell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus),
       form_(form), shell_(shell) {
+    if (unmanaged_) {
+        // Clicks on a managed window take the focus on Wayland compositors,
+        // whatever it asks for; an override-redirect one never does.
+        setWindowFlags(unmanagedFlags());
+        setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
+        strip_ = std::make_unique<RestoreStrip>([this] { shell_.dispatch([this] { form_.minimized = false; }); });
+    }
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
@@ -32,18 +39,28 @@ void PanelWindow::sync() {
         placedTop_ = form_.top;
         move(form_.left, form_.top);
     }
-    if (form_.visible && !isVisible()) {
+    if (unmanaged_) {
+        syncUnmanaged();
+    } else if (form_.visible && !isVisible()) {
         if (beforeShow) beforeShow(form_.minimized);
         if (form_.minimized) showMinimized();
         else showNormal();
     } else if (!form_.visible && isVisible()) {
         hide();
     }
-    if (isVisible()) {
+    if (isVisible() && !unmanaged_) {
         if (form_.minimized && !isMinimized()) showMinimized();
         else if (!form_.minimized && isMinimized()) showNormal();
     }
     if (shell_.needsRepaint()) update();
+}
+
+void PanelWindow::syncUnmanaged() {
+    const bool panel = form_.visible && !form_.minimized, strip = form_.visible && form_.minimized;
+    if (panel && !isVisible()) show();
+    else if (!panel && isVisible()) hide();
+    if (strip && !strip_->isVisible()) strip_->showAt(pos(), windowTitle());
+    else if (!strip && strip_->isVisible()) strip_->hide();
 }
 
 void PanelWindow::paintEvent(QPaintEvent*) {
@@ -119,7 +136,7 @@ void PanelWindow::changeEvent(QEvent* e) {
     // The window manager minimises and restores the panel too. A hidden
     // panel keeps the state it had: Qt reports a window withdrawn after an
     // earlier minimise as minimised again.
-    if (e->type() == QEvent::WindowStateChange && isVisible()) form_.minimized = isMinimized();
+    if (e->type() == QEvent::WindowStateChange && isVisible() && !unmanaged_) form_.minimized = isMinimized();
     QWidget::changeEvent(e);
 }
 

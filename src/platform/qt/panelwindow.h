@@ -5,10 +5,12 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "app/panelform.h"
 #include "platform/shell.h"
 #include "platform/qt/panelpainter.h"
+#include "platform/qt/restorestrip.h"
 
 namespace lumiko::desktop {
 
@@ -42,12 +44,17 @@ protected:
 
 private:
     void updateCursor(int x, int y);
+    void syncUnmanaged();
 
     PanelForm& form_;
     PanelShell& shell_;
     PanelPainter painter_;
     Roles roles_;
     int placedLeft_ = -1000000, placedTop_ = -1000000;
+    // On Wayland sessions no window manager handles the panel: it stands
+    // for itself when minimised.
+    const bool unmanaged_ = waylandSession();
+    std::unique_ptr<RestoreStrip> strip_;
 };
 
 }  // namespace lumiko::desktop

@@ -30,17 +30,31 @@ namespace {
 QString messageText(const Text& t) { return fromGbk(t).replace("\r\n", "\n"); }
 }  // namespace
 
-bool DesktopServices::focusedWindow(std::uint64_t& handle) { return x11_.focusedWindow(handle); }
-
-void DesktopServices::sendChars(std::uint64_t window, const Text& bytes) {
-    for (const char32_t cp : composeCharacters(bytes)) x11_.typeChar(window, cp);
+DesktopServices::DesktopServices(Desktop& desktop, X11Input& x11)
+    : desktop_(desktop), x11_(x11), typing_(chooseTypist(currentSession(), x11)) {
+    // Once the panel is up, the user learns if the session's own programs
+    // cannot be reached, and what to do.
+    if (!typing_.advice.empty())
+        QTimer::singleShot(0, qApp, [this] {
+            desktop_.messageBox(QStringLiteral("Lumiko输入法 1.0"), QString::fromStdString(typing_.advice), false);
+        });
+    restTimer_.callOnTimeout([this] { typing_.typist->rest(); });
+    restTimer_.start(1000);
 }
 
-void DesktopServices::sendKey(Key key) { x11_.pressKey(key); }
+bool DesktopServices::focusedWindow(std::uint64_t& handle) { return typing_.typist->focus(handle); }
+
+void DesktopServices::sendChars(std::uint64_t window, const Text& bytes) {
+    const std::u32string chars = composeCharacters(bytes);
+    typing_.typist->type(window, QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size())).toStdString());
+}
+
+void DesktopServices::sendKey(Key key) { typing_.typist->press(key); }
 
 void DesktopServices::setClipboard(const Text& text) {
     // The panel keeps the CLIPBOARD selection until another program takes it.
     QGuiApplication::clipboard()->setText(fromGbk(text), QClipboard::Clipboard);
+    typing_.typist->clipboardSet(posix::gbkToUtf8(text));
 }
 
 Text DesktopServices::toTraditional(const Text& text) { return posix::toTraditional(text); }
@@ -69,6 +83,10 @@ std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suf
     return posix::listFiles(folder, suffix);
 }
 LayoutFacts DesktopServices::layoutFacts() { return posix::discoverLayout(posix::nativePath(exeFolder())); }
+
+// --- Telling failures ----------------------------------------------------------
+Text DesktopServices::lastFileError() { return posix::lastFileError(); }
+Text DesktopServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
 
 void DesktopServices::shellOpen(const Text& target) {
     // An address goes to the web browser, anything else is a file or folder

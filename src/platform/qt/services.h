@@ -4,7 +4,10 @@
 // clock and network.
 #pragma once
 
+#include <QTimer>
+
 #include "platform/qt/charcompose.h"
+#include "platform/qt/typing/typist.h"
 #include "platform/services.h"
 
 namespace lumiko::desktop {
@@ -14,7 +17,7 @@ class X11Input;
 
 class DesktopServices : public Services {
 public:
-    DesktopServices(Desktop& desktop, X11Input& x11) : desktop_(desktop), x11_(x11) {}
+    DesktopServices(Desktop& desktop, X11Input& x11);
 
     bool focusedWindow(std::uint64_t& handle) override;
     void sendChars(std::uint64_t window, const Text& bytes) override;
@@ -50,9 +53,15 @@ public:
     void settingsOpened() override;
     void log(const Text& message) override;
 
+    // --- Telling failures ---------------------------------------------------
+    Text lastFileError() override;
+    Text absolutePath(const Text& path) override;
+
 private:
     Desktop& desktop_;
     X11Input& x11_;
+    TypingChoice typing_;
+    QTimer restTimer_;
 };
 
 }  // namespace lumiko::desktop

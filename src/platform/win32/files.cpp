@@ -2,11 +2,32 @@
 
 #include <windows.h>
 
+#include "platform/services.h"
 #include "platform/win32/text.h"
 
 namespace lumiko::win32 {
 
 namespace {
+
+// The reason for the last failure of readFile, writeFile or replaceFile.
+Text lastError;
+
+bool fail(DWORD err) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, err, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(err);
+    if (text) LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
+        reason.pop_back();
+    lastError = gbkOfWide(reason);
+    return false;
+}
+bool fail(const char* reason) {
+    lastError = reason;
+    return false;
+}
 
 bool writeHandle(HANDLE h, const std::string& bytes) {
     size_t done = 0;
@@ -30,11 +51,22 @@ bool endsWithNoCase(const std::wstring& name, const std::wstring& suffix) {
 
 bool readFile(const Text& path, std::string& bytes) {
     bytes.clear();
+    lastError.clear();
     HANDLE h = CreateFileW(nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return fail(GetLastError());
+    // Only a file on disk: a device or a pipe could block the read.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return fail("not a regular file");
+    }
     LARGE_INTEGER size{};
     bool ok = GetFileSizeEx(h, &size) != 0;
+    DWORD err = ok ? 0 : GetLastError();
+    if (ok && static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes) {
+        CloseHandle(h);
+        return fail("larger than 64 MiB");
+    }
     if (ok) {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         size_t done = 0;
@@ -42,37 +74,62 @@ bool readFile(const Text& path, std::string& bytes) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
             DWORD got = 0;
             ok = ReadFile(h, bytes.data() + done, chunk, &got, nullptr) && got > 0;
+            if (!ok) err = GetLastError();
             done += got;
         }
     }
     CloseHandle(h);
-    if (!ok) bytes.clear();
-    return ok;
+    if (!ok) {
+        bytes.clear();
+        return err ? fail(err) : fail("the file shrank while it was read");
+    }
+    return true;
 }
 
 bool writeFile(const Text& path, const std::string& bytes) {
+    lastError.clear();
     HANDLE h = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return fail(GetLastError());
     const bool ok = writeHandle(h, bytes);
+    const DWORD err = ok ? 0 : GetLastError();
     CloseHandle(h);
-    return ok;
+    return ok || fail(err);
 }
 
+// The new content goes to one fixed name beside the target, so an
+// interrupted replacement leaves at most that one file, which the next
+// replacement overwrites and moves.
 bool replaceFile(const Text& path, const std::string& bytes) {
+    lastError.clear();
     const std::wstring target = nativePath(path);
     const std::wstring fresh = target + L".new";
     HANDLE h = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok = writeHandle(h, bytes) && FlushFileBuffers(h);
+    if (h == INVALID_HANDLE_VALUE) return fail(GetLastError());
+    bool ok = writeHandle(h, bytes) && FlushFileBuffers(h);
+    DWORD err = ok ? 0 : GetLastError();
     CloseHandle(h);
-    if (!ok || !MoveFileExW(fresh.c_str(), target.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && !MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        err = GetLastError();
+    }
+    if (!ok) {
         DeleteFileW(fresh.c_str());
-        return false;
+        return fail(err);
     }
     return true;
+}
+
+Text lastFileError() { return lastError; }
+
+Text absolutePath(const Text& path) {
+    const std::wstring native = nativePath(path);
+    const DWORD n = GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return gbkOfWide(native);
+    std::wstring full(n, L'\0');
+    full.resize(GetFullPathNameW(native.c_str(), n, full.data(), nullptr));
+    return gbkOfWide(full);
 }
 
 bool fileExists(const Text& path) {

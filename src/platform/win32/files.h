@@ -8,12 +8,17 @@
 
 namespace lumiko::win32 {
 
-// A missing or unreadable file reads as false and an empty `bytes`.
+// A missing or unreadable file reads as false and an empty `bytes`; so does
+// a folder, a device and a file larger than kMaxFileBytes.
 bool readFile(const Text& path, std::string& bytes);
 bool writeFile(const Text& path, const std::string& bytes);
 // Writes beside the target, flushes, and moves the new file over it, so the
 // target holds either the old or the new content.
 bool replaceFile(const Text& path, const std::string& bytes);
+// The system's reason for the last failed readFile, writeFile or replaceFile.
+Text lastFileError();
+// The full native path of a core path, in GBK (for messages).
+Text absolutePath(const Text& path);
 bool fileExists(const Text& path);
 // Names of the files in `folder` whose names end with `suffix` (letters
 // compared without regard to case), in the order the system returns them.

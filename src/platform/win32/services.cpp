@@ -124,6 +124,10 @@ std::vector<Text> WindowsServices::listFiles(const Text& folder, const Text& suf
 }
 LayoutFacts WindowsServices::layoutFacts() { return win32::discoverLayout(); }
 
+// --- Telling failures ----------------------------------------------------------
+Text WindowsServices::lastFileError() { return win32::lastFileError(); }
+Text WindowsServices::absolutePath(const Text& path) { return win32::absolutePath(path); }
+
 void WindowsServices::shellOpen(const Text& target) {
     ShellExecuteW(nullptr, L"open", wideOfGbk(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -70,6 +70,10 @@ public:
     void settingsOpened() override;
     void log(const Text& message) override;
 
+    // --- Telling failures -------------------------------------------------
+    Text lastFileError() override;
+    Text absolutePath(const Text& path) override;
+
 private:
     std::unique_ptr<PageDocument> document_;
     std::optional<PinyinTable> pinyin_;

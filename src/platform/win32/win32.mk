@@ -14,6 +14,9 @@ WINE_ENV   := WINEPREFIX=$(WINEPREFIX_DIR) WINEDEBUG=-all WINEARCH=win64 \
               WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 WIN_TESTS  := $(WIN_BUILD)/tests-windows/bin
 HELP_DIR   := src/platform/win32/help
+# The handwriting model (Debian tegaki-zinnia-simplified-chinese) goes beside
+# lumiko.exe.
+HWR_MODEL  := /usr/share/tegaki/models/zinnia/handwriting-zh_CN.model
 
 TEST_STEPS += windows-test
 
@@ -38,6 +41,7 @@ windows-help: windows-deps
 windows: windows-build windows-help
 	rm -rf $(WIN_BUILD)/package && mkdir -p "$(WIN_BUILD)/package/Lumiko" $(WIN_DIST)
 	cp $(WIN_BUILD)/src/platform/win32/lumiko.exe data/pinyin.txt "$(WIN_BUILD)/package/Lumiko/"
+	cp $(HWR_MODEL) "$(WIN_BUILD)/package/Lumiko/"
 	cp -r data/词库 "$(WIN_BUILD)/package/Lumiko/"
 	cp $(WIN_BUILD)/help/help.chm "$(WIN_BUILD)/package/Lumiko/帮助.chm"
 	rm -f $(WIN_ZIP)

@@ -10,24 +10,7 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 LUMIKO="${LUMIKO:-$ROOT/$BUILD/src/platform/qt/lumiko}"
 SCREENSHOT="$ROOT/$BUILD/src/platform/qt/lumiko-screenshot"
-SESSION_PIDS=()
-
-session_stop() {
-  local pid
-  for pid in "${SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  SESSION_PIDS=()
-}
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.1
-  done
-}
+source "$ROOT/tests/e2e/helpers.sh"
 
 session_start() {
   mkdir -p "$OUT"
@@ -107,20 +90,13 @@ panel_start() {
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
-  # The panel, not its icon in the tray: the larger window.
-  local w
-  PANEL_WINDOW=$(for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
-    xwininfo -id "$w" | awk -v w="$w" '/Width:/{a=$2} /Height:/{b=$2} END{print a * b, w}'
-  done | sort -n | tail -1 | cut -d' ' -f2)
+  PANEL_WINDOW=$(panel_window_of "$PANEL_PID")
   read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(panel_geometry)
   sleep 1  # the first paint and the browser view's page
 }
 
 # x y width height of the panel's window on the screen.
-panel_geometry() {
-  xwininfo -id "$PANEL_WINDOW" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
-}
+panel_geometry() { window_geometry "$PANEL_WINDOW"; }
 
 # Moves the pointer to x y of the panel.
 panel_move() { xdotool mousemove $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }

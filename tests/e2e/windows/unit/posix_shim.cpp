@@ -51,6 +51,8 @@ bool readFile(const Text& path, std::string& bytes) { return win32::readFile(pat
 bool writeFile(const Text& path, const std::string& bytes) { return win32::writeFile(path, bytes); }
 bool replaceFile(const Text& path, const std::string& bytes) { return win32::replaceFile(path, bytes); }
 bool fileExists(const Text& path) { return win32::fileExists(path); }
+Text lastFileError() { return win32::lastFileError(); }
+Text absolutePath(const Text& path) { return win32::absolutePath(path); }
 std::vector<Text> listFiles(const Text& folder, const Text& suffix) { return win32::listFiles(folder, suffix); }
 Text tempFolder() { return win32::tempFolder(); }
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/win32/delivery.h"
+#include "platform/services.h"
 #include "platform/win32/files.h"
 #include "platform/win32/layout.h"
 #include "platform/win32/net.h"
@@ -170,7 +171,34 @@ TEST_F(Folder, AMissingFileReadsAsEmpty) {
     std::string bytes = "stale";
     EXPECT_FALSE(readFile("nowhere.txt", bytes));
     EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(lastFileError().empty());
     EXPECT_TRUE(listFiles("nowhere", ".txt").empty());
+}
+
+// Folders, devices and files over the cap are refused with a reason; a
+// failed replacement says why and leaves its target alone.
+TEST_F(Folder, OnlyFilesUpToTheCapAreReadAndFailuresSayWhy) {
+    ASSERT_TRUE(CreateDirectoryW(L"folder.txt", nullptr));
+    std::string bytes = "stale";
+    for (const Text path : {Text("folder.txt"), Text("NUL"), Text("nowhere\\x.txt")}) {
+        EXPECT_FALSE(readFile(path, bytes)) << path;
+        EXPECT_TRUE(bytes.empty()) << path;
+        EXPECT_FALSE(lastFileError().empty()) << path;
+    }
+    const HANDLE h = CreateFileW(L"big.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size{};
+    size.QuadPart = static_cast<LONGLONG>(kMaxFileBytes) + 1;
+    ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+    EXPECT_FALSE(readFile("big.txt", bytes));
+    EXPECT_EQ(lastFileError(), "larger than 64 MiB");
+
+    EXPECT_FALSE(replaceFile("folder.txt", "x"));  // a folder cannot be replaced by a file
+    EXPECT_FALSE(lastFileError().empty());
+    EXPECT_FALSE(fileExists("folder.txt.new"));
+    ASSERT_TRUE(writeFile("ok.txt", "x"));
+    EXPECT_TRUE(lastFileError().empty());
 }
 
 // A folder whose name GBK cannot spell is handed to the core in its short

@@ -1,0 +1,57 @@
+// The zinnia recogniser behind the handwriting pad.
+#include "hwr/recogniser.h"
+
+#include <zinnia.h>
+
+#include <cmath>
+#include <utility>
+
+namespace lumiko::hwr {
+
+struct Recogniser::Model {
+    zinnia_recognizer_t* recognizer = zinnia_recognizer_new();
+    zinnia_character_t* character = zinnia_character_new();
+    ~Model() {
+        zinnia_character_destroy(character);
+        zinnia_recognizer_destroy(recognizer);
+    }
+};
+
+Recogniser::Recogniser(std::string modelPath) : path_(std::move(modelPath)) {}
+Recogniser::~Recogniser() = default;
+
+bool Recogniser::load() {
+    if (model_) return true;
+    if (tried_) return false;  // a missing model is not looked for at every stroke
+    tried_ = true;
+    auto model = std::make_unique<Model>();
+    // zinnia maps the file into memory; it stays mapped until exit.
+    if (!zinnia_recognizer_open(model->recognizer, path_.c_str())) {
+        error_ = "the handwriting model " + path_ + " cannot be opened: " +
+                 zinnia_recognizer_strerror(model->recognizer);
+        return false;
+    }
+    model_ = std::move(model);
+    error_.clear();
+    return true;
+}
+
+std::vector<std::string> Recogniser::recognise(const Strokes& strokes, size_t count, bool normalise) {
+    std::vector<std::string> out;
+    if (strokes.empty() || count == 0 || !load()) return out;
+    zinnia_character_t* c = model_->character;
+    zinnia_character_clear(c);
+    zinnia_character_set_width(c, kBoxSize);
+    zinnia_character_set_height(c, kBoxSize);
+    const Strokes box = normalise ? normaliseToBox(strokes) : strokes;
+    for (size_t id = 0; id < box.size(); ++id)
+        for (const Point& p : box[id])
+            zinnia_character_add(c, id, static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+    zinnia_result_t* result = zinnia_recognizer_classify(model_->recognizer, c, count);
+    if (!result) return out;
+    for (size_t i = 0; i < zinnia_result_size(result); ++i) out.emplace_back(zinnia_result_value(result, i));
+    zinnia_result_destroy(result);
+    return out;
+}
+
+}  // namespace lumiko::hwr

@@ -1,0 +1,21 @@
+# Typing on Wayland sessions: its packages and its end-to-end tests.
+# Included by the top-level Makefile, after qt.mk.
+
+# The build: the Wayland client library and its code generator, xkbcommon
+# for the keymaps, GIO for the session bus, libibus for the input source's
+# engine. The tests: headless sway with XWayland and foot, a GTK 4 text view
+# (python3-gi), headless GNOME Shell with IBus, and a private session bus.
+TYPING_PACKAGES := libwayland-dev libxkbcommon-dev libglib2.0-dev libibus-1.0-dev \
+	sway xwayland foot python3-gi gir1.2-gtk-4.0 dbus \
+	gnome-shell ibus gir1.2-ibus-1.0
+
+deps: typing-deps
+.PHONY: typing-deps sway-e2e gnome-e2e
+typing-deps:
+	@bash scripts/deps.sh $(TYPING_PACKAGES)
+
+TEST_STEPS += sway-e2e gnome-e2e
+sway-e2e: build
+	bash tests/e2e/wayland/sway.sh $(BUILD)
+gnome-e2e: build
+	bash tests/e2e/wayland/gnome.sh $(BUILD)

@@ -1,0 +1,158 @@
+#include "platform/win32/padprotocol.h"
+
+#include <windows.h>
+#include <urlmon.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "hwr/padservice.h"
+#include "platform/win32/com.h"
+
+namespace lumiko::win32 {
+
+namespace {
+
+// {6F0C7A52-3B1D-4C8E-9A57-2D4E8B1C5F30}: names the protocol's class factory
+// for the session; it is never written to the registry.
+const CLSID kPadProtocolClass = {0x6f0c7a52, 0x3b1d, 0x4c8e, {0x9a, 0x57, 0x2d, 0x4e, 0x8b, 0x1c, 0x5f, 0x30}};
+
+// Lives until exit, once registered. The control may bind on more than one
+// thread; recognitions take turns.
+std::unique_ptr<hwr::Recogniser> recogniser;
+std::mutex recogniserLock;
+
+std::string narrow(const wchar_t* w) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w, -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring wide(const std::string& s) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+}
+
+// One request: answered whole at Start, read by the control through Read.
+class PadProtocol final : public IInternetProtocol {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IInternetProtocolRoot || iid == IID_IInternetProtocol) {
+            *out = static_cast<IInternetProtocol*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG n = --refs_;
+        if (n == 0) delete this;
+        return n;
+    }
+
+    HRESULT STDMETHODCALLTYPE Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD,
+                                    HANDLE_PTR) override {
+        // "lumiko-pad:/PATH?QUERY"
+        std::string address = narrow(url);
+        const std::string prefix = hwr::kPadAddress;
+        if (address.compare(0, prefix.size(), prefix) != 0) return INET_E_INVALID_URL;
+        address.erase(0, prefix.size());
+        const size_t q = address.find('?');
+        const std::string path = address.substr(0, q);
+        const std::string query = q == std::string::npos ? std::string() : address.substr(q + 1);
+        hwr::PadReply reply;
+        {
+            std::lock_guard<std::mutex> hold(recogniserLock);
+            reply = hwr::handlePadRequest(path, query, *recogniser);
+        }
+        if (!reply.refusal.empty()) OutputDebugStringA(("handwriting pad: request refused: " + reply.refusal + "\n").c_str());
+        if (!reply.found) {
+            sink->ReportResult(INET_E_RESOURCE_NOT_FOUND, 0, nullptr);
+            return INET_E_RESOURCE_NOT_FOUND;
+        }
+        body_ = reply.body;
+        const std::wstring mime = wide(reply.mimeType);
+        sink->ReportProgress(BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE, mime.c_str());
+        const ULONG size = static_cast<ULONG>(body_.size());
+        sink->ReportData(BSCF_FIRSTDATANOTIFICATION | BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, size, size);
+        sink->ReportResult(S_OK, 0, nullptr);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Continue(PROTOCOLDATA*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Abort(HRESULT, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Terminate(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Suspend() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Resume() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
+        const size_t n = std::min<size_t>(size, body_.size() - offset_);
+        std::memcpy(buffer, body_.data() + offset_, n);
+        offset_ += n;
+        if (read) *read = static_cast<ULONG>(n);
+        return offset_ < body_.size() ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LockRequest(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE UnlockRequest() override { return S_OK; }
+
+private:
+    std::atomic<ULONG> refs_{1};
+    std::string body_;
+    size_t offset_ = 0;
+};
+
+class PadProtocolFactory final : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *out = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    // One static instance for the life of the process.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        *out = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        auto* p = new PadProtocol;
+        const HRESULT hr = p->QueryInterface(iid, out);
+        p->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+PadProtocolFactory factory;
+
+}  // namespace
+
+bool registerPadProtocol(const std::string& modelPath) {
+    if (recogniser) return true;
+    Com<IInternetSession> session;
+    if (FAILED(CoInternetGetSession(0, session.put(), 0)) || !session) return false;
+    const std::wstring scheme = wide(hwr::kPadScheme);
+    if (FAILED(session->RegisterNameSpace(&factory, kPadProtocolClass, scheme.c_str(), 0, nullptr, 0))) return false;
+    recogniser = std::make_unique<hwr::Recogniser>(modelPath);
+    return true;
+}
+
+std::string padModelBesideProgram() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, n);
+    const size_t slash = dir.find_last_of("\\/");
+    dir.erase(slash == std::string::npos ? 0 : slash + 1);
+    return dir + "handwriting-zh_CN.model";
+}
+
+}  // namespace lumiko::win32

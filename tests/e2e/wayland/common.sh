@@ -1,0 +1,211 @@
+# What the Wayland end-to-end tests share: running as an ordinary user, the
+# checks, the virtual pointer that clicks the panel (an XWayland window), and
+# the typing run that both compositors go through. Sourced by sway.sh and
+# gnome.sh.
+#
+# Needs: WORK (a folder the test user owns, holding lumiko, its data and the
+# test helpers, see stage_work), and for the typing run the functions
+# focus_is_target and target_text of the suite.
+
+# The shared helpers lie beside the suites' folder, or (in a staged copy)
+# beside this file.
+E2E_HELPERS="$(dirname "${BASH_SOURCE[0]}")/../helpers.sh"
+[ -e "$E2E_HELPERS" ] || E2E_HELPERS="$(dirname "${BASH_SOURCE[0]}")/helpers.sh"
+source "$E2E_HELPERS"
+
+TEST_USER=lumiko-test
+
+# Copies what a run needs into a fresh folder that the test user can read:
+# the compositors refuse to run as root, and the clone CI tests may lie in
+# root's home.
+stage_work() {  # stage_work ROOT BUILD NAME -> WORK
+  local root=$1 build=$2
+  WORK=$(mktemp -d "/tmp/lumiko-$3.XXXXXX")
+  mkdir -p "$WORK/bin" "$WORK/data"
+  cp "$root/$build/src/platform/qt/lumiko" "$root/$build/src/platform/qt/lumiko-test-pointer" "$WORK/bin/"
+  local engine="$root/$build/src/platform/qt/typing"
+  if [ -e "$engine/lumiko-ibus-engine" ]; then
+    # The input source's component file, naming the engine copied here.
+    cp "$engine/lumiko-ibus-engine" "$WORK/bin/"
+    mkdir -p "$WORK/component"
+    sed "s|<exec>[^ <]*|<exec>$WORK/bin/lumiko-ibus-engine|" "$engine/component/lumiko.xml" >"$WORK/component/lumiko.xml"
+  fi
+  cp -r "$root/data/词库" "$WORK/data/"
+  cp "$root"/tests/e2e/helpers.sh "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
+  chmod -R a+rX "$WORK"
+}
+
+# Runs the inner part of suite NAME (NAME.sh --inner WORK) from a staged
+# copy, as the test user, on a private session bus, inside the command
+# WRAPPER... if given; keeps its logs in BUILD/e2e-NAME.
+run_suite() {  # run_suite NAME BUILD [WRAPPER...]
+  local name=$1 build=$2; shift 2
+  local root out rc
+  root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+  out="$root/$build/e2e-$name"
+  rm -rf "$out"; mkdir -p "$out"
+  stage_work "$root" "$build" "$name"
+  test_user_prepare || return 1
+  "$@" "${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/$name.sh" --inner "$WORK"
+  rc=$?
+  cp -r "$WORK"/*.log "$WORK"/*.txt "$out/" 2>/dev/null
+  rm -rf "$WORK"
+  echo "logs: $out"
+  return $rc
+}
+
+# The command prefix that runs the rest of a suite as the test user (made
+# once) with a clean environment, or nothing when the caller is not root.
+TEST_USER_RUN=()
+test_user_prepare() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  # XWayland's socket folder, as an X server run by root makes it: a
+  # compositor run by the test user would make it its own.
+  mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
+  id "$TEST_USER" >/dev/null 2>&1 || useradd --system --create-home --home-dir "/var/lib/$TEST_USER" \
+    --shell /bin/bash "$TEST_USER" || return 1
+  chown -R "$TEST_USER" "$WORK"
+  TEST_USER_RUN=(runuser -u "$TEST_USER" -- env -i PATH="$PATH" HOME="/var/lib/$TEST_USER" LANG=C.UTF-8)
+}
+
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
+  else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+
+# The pointer: a helper process fed one command a line, which answers each
+# with "done", queries with a line before it.
+pointer_start() {  # pointer_start COMMAND...
+  coproc POINTER { exec "$@" 2>>"$WORK/pointer.log"; }
+  SESSION_PIDS+=($POINTER_PID)
+  local line
+  read -r -t 30 line <&"${POINTER[0]}" && [ "$line" = ready ]
+}
+pointer() {
+  local line
+  echo "$*" >&"${POINTER[1]}"
+  read -r -t 10 line <&"${POINTER[0]}"
+}
+pointer_query() {
+  local answer line
+  echo "$*" >&"${POINTER[1]}"
+  read -r -t 10 answer <&"${POINTER[0]}" && read -r -t 10 line <&"${POINTER[0]}"
+  echo "$answer"
+}
+
+# The panel, an XWayland window: found and measured with the X tools.
+panel_start() {
+  (cd "$WORK/data" && exec env QT_QPA_PLATFORM=xcb ${PANEL_ENV:-} "$WORK/bin/lumiko") >"$WORK/lumiko.log" 2>&1 &
+  PANEL_PID=$!
+  SESSION_PIDS+=($PANEL_PID)
+  wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }
+  PANEL_WINDOW=$(panel_window_of "$PANEL_PID")
+  read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
+  sleep 1  # the first paint
+}
+panel_shown() { xwininfo -id "$PANEL_WINDOW" | grep -q "Map State: IsViewable"; }
+panel_unshown() { ! panel_shown; }
+# The minimised panel's strip: a small window of the panel's at its place.
+strip_shown() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
+    [ "$w" = "$PANEL_WINDOW" ] && continue
+    window_geometry "$w"
+  done | awk -v x="$PANEL_X" -v y="$PANEL_Y" '$1 == x && $2 == y && $4 < 60 {found = 1} END {exit !found}'
+}
+
+panel_move() { pointer move $((PANEL_X + $1)) $((PANEL_Y + $2)); sleep 0.05; }
+# Clicks at x y of the panel and checks that the target kept the focus.
+click() {
+  panel_move "$1" "$2"
+  pointer click
+  sleep 0.2
+  check "the target keeps the focus after a click at $1,$2" focus_is_target
+}
+# Item ROW COL (from 1) of the candidate grid, reached over its neighbour.
+GRID_X=7 GRID_Y=113
+pick() {
+  local row=$1 col=$2 ys=(0 20 93 155 215)
+  local x=$((col * 48 - 24)) y=${ys[$row]} other=$(( col < 8 ? col + 1 : col - 1 ))
+  panel_move $((GRID_X + other * 48 - 24)) $((GRID_Y + y))
+  click $((GRID_X + x)) $((GRID_Y + y))
+}
+
+expected=""
+# The target's text with a mark after it: $(…) would drop line breaks at
+# its end.
+marked_text() { target_text; echo .; }
+arrived() {
+  wait_for 5 test "$(marked_text)" = "$expected."
+  check "$1 arrives as \"$(printf %q "$expected")\"" test "$(marked_text)" = "$expected."
+}
+
+# The panel's menu from its background, walked with keys (the menu is an
+# X window of the panel's own and takes them through XTest).
+menu() {
+  panel_move 20 20
+  pointer rclick; sleep 0.4
+  xdotool key "$@"; sleep 0.4
+}
+
+# The typing run: every kind of input the panel has, into the target that
+# has the focus. BACKSPACE_DELETES: 1 when the target deletes a character
+# for Backspace, 0 when it records the key (a terminal writes DEL).
+typing_run() {
+  local backspace_deletes=$1
+  # Stroke mode after start-up lists components: 土 starts a code, 地 heads
+  # the characters built on it.
+  click 132 9                       # 笔画
+  pick 1 1
+  pick 1 1
+  expected+="地"; arrived "a character through a component pick"
+  click 20 88                       # the first word of the strip
+  expected+="方面"; arrived "a word from the word-hint strip"
+  click 132 9
+  click $((264 + 16)) $((33 + 18))  # 一
+  click $((296 + 16)) $((33 + 18))  # 丨
+  pick 1 2
+  expected+="可"; arrived "a character through a plain stroke code"
+  click 48 25                       # 按k1
+  expected+=","; arrived "the punctuation key ，"
+  click 325 12                      # 按钮4
+  expected+=" "; arrived "the Space key"
+  click 300 12                      # 按钮3 with no code typed
+  if [ "$backspace_deletes" = 1 ]; then expected=${expected%?}; else expected+=$'\x7f'; fi
+  arrived "the Backspace key"
+  click 350 12                      # 按钮5
+  expected+=$'\n'; arrived "the Enter key"
+  menu Down Down Down Down Right Down Return    # 备用输入接口 on
+  check "the target keeps the focus after the menu" focus_is_target
+  click $((40 + 16 * 2 + 8)) 25     # 按k3
+  expected+="、"; arrived "a punctuation key through the clipboard and Ctrl+V"
+  menu Down Down Down Down Right Down Return    # and off
+}
+
+# The panel's window: dragged by its background it follows the pointer;
+# 按钮9 minimises it into a strip with its title, and a double click on the
+# strip restores it.
+panel_window_run() {
+  panel_move 20 20
+  pointer down; sleep 0.1
+  pointer move $((PANEL_X + 45)) $((PANEL_Y + 35)); sleep 0.1
+  pointer move $((PANEL_X + 70)) $((PANEL_Y + 50)); sleep 0.1
+  pointer up; sleep 0.3
+  check "dragging the background moves the panel by 50,30" \
+    test "$(window_geometry "$PANEL_WINDOW")" = "$((PANEL_X + 50)) $((PANEL_Y + 30)) 431 412"
+  check "the target keeps the focus after the drag" focus_is_target
+  read -r PANEL_X PANEL_Y PANEL_W PANEL_H < <(window_geometry "$PANEL_WINDOW")
+
+  click 392 12
+  wait_for 5 panel_unshown
+  check "按钮9 minimises the panel" panel_unshown
+  wait_for 5 strip_shown
+  check "a strip takes the panel's place" strip_shown
+  pointer move $((PANEL_X + 10)) $((PANEL_Y + 8))
+  pointer dblclick; sleep 0.3
+  wait_for 5 panel_shown
+  check "a double click on the strip restores it" panel_shown
+  check "the target keeps the focus after the restore" focus_is_target
+}

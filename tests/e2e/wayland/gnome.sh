@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# End-to-end test of typing into native Wayland programs on GNOME: headless
+# GNOME Shell with XWayland and IBus, "Lumiko" as the current input source,
+# the panel on XWayland handing its text to the input source's engine, and
+# a GTK 4 text view as the target. Mutter's remote-desktop devices click the
+# panel; after every click the text view must still have the focus (the
+# shell's introspection interface), and what was typed must arrive exactly.
+# Usage: gnome.sh BUILD_DIR
+set -uo pipefail
+HERE="$(cd "$(dirname "$0")" && pwd)"
+source "$HERE/common.sh"
+
+if [ "${1:-}" != --inner ]; then
+  # Without logind, GNOME Shell fails on the seats that systemd's folder
+  # names: a mount namespace of this run hides it.
+  hide_seats=()
+  if [ "$(id -u)" -eq 0 ] && [ -d /run/systemd/seats ] && [ ! -e /run/systemd/seats/seat0 ]; then
+    hide_seats=(unshare --mount --propagation private -- sh -c 'mount -t tmpfs none /run/systemd/seats && exec "$@"' sh)
+  fi
+  run_suite gnome "${1:-build}" "${hide_seats[@]}"
+  exit $?
+fi
+
+WORK=$2
+cd "$WORK"
+[ -e "$WORK/component/lumiko.xml" ] || { echo "the IBus engine is not built"; exit 1; }
+export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp" XDG_CONFIG_HOME="$WORK/config"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$TMPDIR" "$XDG_CONFIG_HOME/glib-2.0/settings"; chmod 700 "$XDG_RUNTIME_DIR"
+trap session_stop EXIT
+
+# A system bus of this run's own: the shell asks it for services that are
+# not there, and must not find the machine's.
+cat >"$WORK/system-bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$WORK/system-bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/><allow own="*"/><allow send_destination="*"/><allow receive_sender="*"/>
+  </policy>
+</busconfig>
+CONF
+dbus-daemon --config-file="$WORK/system-bus.conf" --nofork >"$WORK/system-bus.log" 2>&1 &
+SESSION_PIDS+=($!)
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/system-bus"
+wait_for 10 test -S "$WORK/system-bus"
+
+# Settings in a file: Lumiko is an input source and the current one; no
+# animations.
+export GSETTINGS_BACKEND=keyfile
+cat >"$XDG_CONFIG_HOME/glib-2.0/settings/keyfile" <<'INI'
+[org/gnome/desktop/input-sources]
+sources=[('xkb', 'us'), ('ibus', 'lumiko')]
+mru-sources=[('ibus', 'lumiko'), ('xkb', 'us')]
+
+[org/gnome/desktop/interface]
+enable-animations=false
+
+[org/gnome/shell]
+welcome-dialog-last-shown-version='999'
+INI
+
+export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland
+export IBUS_COMPONENT_PATH="/usr/share/ibus/component:$WORK/component"
+gnome-shell --headless --wayland --virtual-monitor 1024x768 --wayland-display=lumiko-wayland \
+  >"$WORK/gnome-shell.log" 2>&1 &
+SESSION_PIDS+=($!)
+shell_up() { gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+  --method org.freedesktop.DBus.Properties.Get org.gnome.Shell ShellVersion; }
+wait_for 60 shell_up || { echo "GNOME Shell did not start"; tail -30 "$WORK/gnome-shell.log"; exit 1; }
+export WAYLAND_DISPLAY=lumiko-wayland
+# The overview that opens once the shell has started would take the
+# pointer's clicks and the new window's focus.
+wait_for 60 grep -q "GNOME Shell started" "$WORK/gnome-shell.log"
+overview_off() {
+  gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+    --method org.freedesktop.DBus.Properties.Set org.gnome.Shell OverviewActive '<false>' >/dev/null
+  gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+    --method org.freedesktop.DBus.Properties.Get org.gnome.Shell OverviewActive | grep -q false
+}
+wait_for 20 overview_off
+
+# XWayland's display and its key, as mutter gives them to its programs.
+x_display() { sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$WORK/gnome-shell.log" | head -1; }
+wait_for 30 test -n "\$(x_display)"
+export DISPLAY=$(x_display) XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -1)
+wait_for 30 xdpyinfo || { echo "XWayland did not start"; tail -30 "$WORK/gnome-shell.log"; exit 1; }
+echo "GNOME Shell on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
+
+GTK_FILE="$WORK/gtk.txt"
+GSK_RENDERER=cairo GDK_BACKEND=wayland python3 "$WORK/gtktarget.py" "$GTK_FILE" >"$WORK/gtk.log" 2>&1 &
+SESSION_PIDS+=($!)
+pointer_start python3 "$WORK/gnome_input.py" || { echo "no remote-desktop input"; cat "$WORK/pointer.log"; exit 1; }
+TARGET_APP=org.lumiko.Target
+focus_is_target() { [ "$(pointer_query focus)" = "$TARGET_APP" ]; }
+
+# A window that maps while the overview is still closing is not given the
+# focus: a click into it (maximised) gives it.
+wait_for 30 test -n "$(pointer_query windows | grep org.lumiko.Target)"
+wait_for 20 overview_off
+if ! wait_for 5 focus_is_target; then
+  pointer move 200 300; pointer click
+fi
+wait_for 30 focus_is_target || { echo "the GTK target did not get the focus: $(pointer_query windows)"; cat "$WORK/gtk.log"; exit 1; }
+
+# The input source's engine, started by IBus for the shell, owns its name.
+engine_focused() { gdbus call --session --dest org.lumiko.Engine --object-path /org/lumiko/Engine \
+  --method org.freedesktop.DBus.Properties.Get org.lumiko.Engine Focused | grep -q true; }
+wait_for 30 engine_focused
+check "the Lumiko input source has the text view's focus" engine_focused
+
+# (Real keystrokes that the engine lets through, and keys it forwards, go
+# back into the shell's event queue; GNOME Shell 43 running headless drops
+# them there, so they are not tested here.)
+target_text() { cat "$GTK_FILE" 2>/dev/null; }
+
+PANEL_ENV="LUMIKO_TYPING="
+panel_start || { cat "$WORK/lumiko.log"; exit 1; }
+check "the panel types through the input source" grep -q "typing through ibus" "$WORK/lumiko.log"
+check "the panel is at 533,296 and 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
+check "the text view has the focus with the panel shown" focus_is_target
+
+expected=""
+typing_run 1
+panel_window_run
+
+check "the panel is still running" kill -0 "$PANEL_PID"
+echo "the GTK text view holds: $(printf %q "$(cat "$GTK_FILE" 2>/dev/null)")"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,10 @@
+# The handwriting recogniser's accuracy report (included by the top-level
+# Makefile): top-1/top-10 over the 3,000 most frequent characters, clean and
+# mouse-like, recognition time and the model's memory. The stroke data is
+# fetched into $(LUMIKO_DATA_CACHE) (default ~/.cache/lumiko-data).
+HWR_DIR := $(dir $(lastword $(MAKEFILE_LIST)))
+
+.PHONY: hwr-report
+hwr-report: build
+	python3 $(HWR_DIR)medians.py $(BUILD)/hwr-medians.txt 3000
+	$(BUILD)/tools/hwr/lumiko-hwr-report $(BUILD)/hwr-medians.txt
