@@ -17,7 +17,7 @@ using lumiko::fuzz::MemoryServices;
 
 // Whether names are trimmed, listed, saved and loaded by one rule whatever the
 // case of ".txt", and a failed save is told.
-constexpr bool kOneRuleForNames = false;
+constexpr bool kOneRuleForNames = true;
 
 const Text kFolder = "词库\\字典";
 const Text kChoice = "词库\\字典.txt";
