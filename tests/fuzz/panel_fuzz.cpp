@@ -12,7 +12,7 @@
 namespace {
 // Whether the panel keeps bytes that are not whole GBK from the user's
 // application.
-constexpr bool kOnlyWholeGbkTyped = false;
+constexpr bool kOnlyWholeGbkTyped = true;
 
 [[noreturn]] void fail(const std::string& what, const std::string& bytes) {
     std::cerr << what << ": '" << bytes << "'\n";

@@ -15,7 +15,7 @@ namespace {
 
 // Whether lines whose key or value is not whole GBK are passed over (and in
 // the word hints, lines that are not whole GBK, blanks in the word dropped).
-constexpr bool kWholeGbkOnly = false;
+constexpr bool kWholeGbkOnly = true;
 
 using lumiko::PageLayout;
 using lumiko::Text;
