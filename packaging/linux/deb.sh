@@ -23,7 +23,12 @@ DESTDIR="$root" cmake --install "$BUILD" --prefix /usr >"$stage/install.log"
 
 # As Debian's helpers do: no debugging symbols in the program, compressed
 # manual page and changelog, the copyright file, plain permissions.
-strip --strip-unneeded --remove-section=.comment --remove-section=.note "$root/usr/bin/lumiko"
+# Every program the package installs, the input source's engine included.
+find "$root/usr" -type f -perm -u+x |
+  while read -r program; do
+    [ "$(head -c 4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || continue
+    strip --strip-unneeded --remove-section=.comment --remove-section=.note "$program"
+  done
 gzip -9n "$root/usr/share/man/man1/lumiko.1"
 doc="$root/usr/share/doc/lumiko"
 mkdir -p "$doc"

@@ -27,14 +27,21 @@ const Text kChoice = "词库\\字典.txt";
     std::abort();
 }
 
-// A name that stays inside the dictionary folder: not "." or "..", and no
-// '\', '/' or ':' outside the two-byte characters (a trail byte may be 0x5C).
+// A name the panel takes as a dictionary's: not "." or "..", whole GBK text
+// (ASCII, or a lead byte 0x81-0xFE with a trail byte 0x40-0xFE other than
+// 0x7F), and no NUL, '\\' or '/' outside the two-byte characters (a trail
+// byte may be 0x5C).
 bool staysInFolder(std::string_view name) {
     if (name == "." || name == "..") return false;
     for (size_t i = 0; i < name.size(); ++i) {
         const auto b = static_cast<unsigned char>(name[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < name.size()) ++i;
-        else if (b == '\\' || b == '/') return false;
+        if (b >= 0x81 && b <= 0xFE) {
+            if (i + 1 >= name.size()) return false;
+            const auto t = static_cast<unsigned char>(name[++i]);
+            if (t < 0x40 || t == 0x7F || t == 0xFF) return false;
+        } else if (b >= 0x80 || b == 0 || b == '\\' || b == '/') {
+            return false;
+        }
     }
     return true;
 }

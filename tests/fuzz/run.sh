@@ -19,7 +19,7 @@ for h in "$@"; do
     [ -d "$here/regressions/$h" ] && dirs+=("$here/regressions/$h")
     log="$build/fuzz-$h.log"
     echo "== $h: ${seconds}s"
-    "$build/fuzz_$h" -max_total_time="$seconds" -timeout=20 -max_len=20000 -print_final_stats=1 \
+    "$build/fuzz_$h" -max_total_time="$seconds" -timeout=20 -max_len=20000 -print_final_stats=1 ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
         -artifact_prefix="$crashes/$h-" "${dirs[@]}" > "$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
