@@ -3,6 +3,8 @@
 # inputs that once failed), one after the other, and prints what each tried:
 # executions, coverage (edges, features), corpus size, and any failure.
 # usage: run.sh BUILD_DIR SECONDS HARNESS...
+# With FUZZ_RUNS set, each harness runs that many inputs instead of a time,
+# which with FUZZ_SEED makes a run repeat itself exactly.
 set -uo pipefail
 build=$1 seconds=$2
 shift 2
@@ -18,8 +20,10 @@ for h in "$@"; do
     dirs=("$work" "$here/corpus/$h")
     [ -d "$here/regressions/$h" ] && dirs+=("$here/regressions/$h")
     log="$build/fuzz-$h.log"
-    echo "== $h: ${seconds}s"
-    "$build/fuzz_$h" -max_total_time="$seconds" -timeout=20 -max_len=20000 -print_final_stats=1 ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
+    if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); span="$FUZZ_RUNS runs"; shown=-
+    else limit=(-max_total_time="$seconds"); span="${seconds}s"; shown=$span; fi
+    echo "== $h: $span"
+    "$build/fuzz_$h" "${limit[@]}" -timeout=20 -max_len=20000 -print_final_stats=1 ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
         -artifact_prefix="$crashes/$h-" "${dirs[@]}" > "$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
@@ -33,7 +37,7 @@ for h in "$@"; do
         failed+=("$h")
         tail -40 "$log"
     fi
-    rows+=("$(printf '%-10s %6ss %12s %7s %7s %7s  %s' "$h" "$seconds" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" "$verdict")")
+    rows+=("$(printf '%-10s %7s %12s %7s %7s %7s  %s' "$h" "$shown" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" "$verdict")")
 done
 {
     printf '%-10s %7s %12s %7s %7s %7s  %s\n' harness time executions cov ft corpus result
