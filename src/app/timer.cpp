@@ -24,7 +24,8 @@ const Text& codesOf(const SharedText& table, const Text& subject, CodeChars char
 }  // namespace
 
 bool App::tickMayCommit() const {
-    return !g.pendingHandwriting.empty() || !g.pendingListText.empty() || g.padOpenPending != 0;
+    return !g.pendingHandwriting.empty() || !g.pendingListText.empty() ||
+           (g.padOpenPending != 0 && svc_.browserReady());
 }
 
 void App::tick() {
@@ -48,8 +49,10 @@ void App::tick() {
         g.pendingHandwriting.clear();
     }
 
-    // The pad is opened at the first tick only, and only with a network.
-    if (g.padOpenPending == 1) {
+    // The pad is opened at the first tick that finds the page there (the
+    // browser view may be made only when the page is first shown), and only
+    // with a network; it is not tried again.
+    if (g.padOpenPending == 1 && svc_.browserReady()) {
         if (svc_.networkState() == 1) webPage.clickLinkTo(kPadLink);
         g.padOpenPending = 0;
     }

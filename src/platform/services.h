@@ -151,13 +151,19 @@ public:
 };
 
 // The browser view: navigation, reload, and its document (null when no
-// document can be reached).
+// document can be reached). A front-end may make the view only when the page
+// is first shown: until then it keeps the address it was sent to, a reload
+// does nothing and there is no document.
 class Browser {
 public:
     virtual ~Browser() = default;
     virtual void browserNavigate(const Text& path) = 0;
     virtual void browserReload() = 0;
     virtual PageDocument* browserDocument() = 0;
+    // True once the view has been made and its first page has loaded (or had
+    // the time to): the pad is opened no earlier. A front-end that makes the
+    // view at start-up and needs no wait keeps the default.
+    virtual bool browserReady() { return true; }
 };
 
 // Everything the core asks of the platform, in one object: a front-end

@@ -205,6 +205,12 @@ void PanelShell::tick() {
     --depth_;
 }
 
+PanelShell::TickRate PanelShell::tickRate(bool pageMade) const {
+    const Globals& g = app_.g;
+    if (form_.visible || !g.pendingHandwriting.empty() || !g.pendingListText.empty()) return TickRate::Usual;
+    return pageMade ? TickRate::Slow : TickRate::Stopped;
+}
+
 void PanelShell::trayClick(TrayClick click) {
     dispatch([&] {
         if (click == TrayClick::Left) app_.trayLeftClick();

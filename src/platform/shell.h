@@ -112,6 +112,17 @@ public:
     // The timer. A tick with nothing to commit changes nothing drawn, so
     // only a tick with text to commit brings the windows in line.
     void tick();
+    // How often the timer must tick now. Shown, or with text queued, at the
+    // front-end's usual period. Hidden with nothing queued a tick has
+    // nothing to do (focus is tracked only while shown) but read the page's
+    // field, which the pad may still fill: slowly while the browser view
+    // exists (`pageMade`), and not at all before. A front-end asks again
+    // after every handler and tick, and starts or stops its timer.
+    enum class TickRate { Usual, Slow, Stopped };
+    TickRate tickRate(bool pageMade) const;
+    // The period of the slow ticks: text the pad recognises while the panel
+    // is hidden is still typed, within half a second.
+    static constexpr int kSlowTickMs = 500;
     void trayClick(TrayClick click);
     // The window system asked to close the panel.
     void closeRequest();

@@ -88,6 +88,31 @@ TEST_F(TimerTest, PadOpensAtTheFirstTickWithANetworkOnly) {
     EXPECT_EQ(app->g.padOpenPending, 0);
 }
 
+// The browser view may be made only when the page is first shown: the pad
+// waits for it (and such ticks ask for no redraw), then opens at once when
+// there is a network, or never.
+TEST_F(TimerTest, PadWaitsForTheBrowserView) {
+    for (const int network : {1, 0}) {
+        start();
+        svc.document.padLink->clicks = 0;
+        svc.browserIsReady = false;
+        svc.network = 1;
+        app->tick();
+        app->tick();
+        EXPECT_FALSE(app->tickMayCommit());
+        EXPECT_EQ(svc.document.padLink->clicks, 0);
+        EXPECT_EQ(app->g.padOpenPending, 1);
+        svc.browserIsReady = true;
+        svc.network = network;
+        EXPECT_TRUE(app->tickMayCommit());
+        app->tick();
+        svc.network = 1;
+        app->tick();
+        EXPECT_EQ(svc.document.padLink->clicks, network) << network;
+        EXPECT_EQ(app->g.padOpenPending, 0);
+    }
+}
+
 TEST_F(TimerTest, PadIsNotOpenedLaterWhenTheNetworkComesBack) {
     svc.network = 0;
     app->tick();

@@ -323,6 +323,31 @@ TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
     EXPECT_EQ(chosen, 1);
 }
 
+// Shown, the timer ticks as usual; hidden it ticks only while text is queued
+// or a page exists whose field the pad may fill, and stops otherwise.
+TEST_F(ShellTest, HiddenWithNothingQueuedTheTimerSlowsOrStops) {
+    using Rate = PanelShell::TickRate;
+    struct Case {
+        bool visible;
+        const char* handwriting;
+        const char* listLine;
+        bool pageMade;
+        Rate rate;
+    } cases[] = {
+        {true, "", "", false, Rate::Usual},      {true, "", "", true, Rate::Usual},
+        {false, "", "", false, Rate::Stopped},   {false, "", "", true, Rate::Slow},
+        {false, "字", "", false, Rate::Usual},   {false, "", "2026-1-1", false, Rate::Usual},
+        {false, "字", "", true, Rate::Usual},
+    };
+    for (const Case& c : cases) {
+        app->form.visible = c.visible;
+        app->g.pendingHandwriting = c.handwriting;
+        app->g.pendingListText = c.listLine;
+        EXPECT_EQ(shell->tickRate(c.pageMade), c.rate)
+            << c.visible << " '" << c.handwriting << "' '" << c.listLine << "' " << c.pageMade;
+    }
+}
+
 }  // namespace
 }  // namespace lumiko
 

@@ -78,6 +78,7 @@ public:
     Text exeDir;                    // core form, no trailing separator
     LayoutFacts layout;             // started beside its tables unless a test says otherwise
     bool documentReachable = true;
+    bool browserIsReady = true;     // the view is made and its page loaded
     FakeDocument document;
 
     // Sets the clock, computing the weekday from the date.
@@ -137,6 +138,7 @@ public:
     void browserNavigate(const Text& path) override;
     void browserReload() override;
     PageDocument* browserDocument() override;
+    bool browserReady() override { return browserIsReady; }
     void setNoActivate() override;
     void setTopmost() override;
     void screenSize(int& width, int& height) override;
