@@ -23,8 +23,9 @@ DESTDIR="$root" cmake --install "$BUILD" --prefix /usr >"$stage/install.log"
 
 # As Debian's helpers do: no debugging symbols in the program, compressed
 # manual page and changelog, the copyright file, plain permissions.
-# Every program the package installs, the input source's engine included.
-find "$root/usr" -type f -perm -u+x |
+# Every program the package installs, the input source's engine and the
+# browser module included.
+find "$root/usr" -type f \( -perm -u+x -o -name '*.so' \) |
   while read -r program; do
     [ "$(head -c 4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || continue
     strip --strip-unneeded --remove-section=.comment --remove-section=.note "$program"
@@ -42,7 +43,9 @@ chmod 0755 "$root/usr/bin/lumiko"
 
 # The libraries the program links, as package dependencies.
 printf 'Source: lumiko\n\nPackage: lumiko\nArchitecture: any\n' >"$stage/debian/control"
-shlibs=$(cd "$stage" && dpkg-shlibdeps -O root/usr/bin/lumiko 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
+modules=$(cd "$stage" && find root/usr/lib -name 'liblumiko-browser.so')
+[ -n "$modules" ] || { echo "deb: the browser module was not installed"; exit 1; }
+shlibs=$(cd "$stage" && dpkg-shlibdeps -O root/usr/bin/lumiko $modules 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { cat "$stage/shlibdeps.log"; echo "deb: dpkg-shlibdeps found no dependencies"; exit 1; }
 # The packages of ./depends that the libraries do not already bring.
 extra=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$HERE/depends" | while read -r p; do

@@ -55,10 +55,14 @@ bool makeFolders(const std::string& path) {
 
 }  // namespace
 
-std::string installedDataFolder(const std::string& exeDir) {
-    const std::string rel = LUMIKO_DATA_FROM_BIN;
+namespace {
+std::string fromBin(const std::string& exeDir, const std::string& rel) {
     return rel.empty() || rel[0] == '/' ? rel : exeDir + "/" + rel;
 }
+}  // namespace
+
+std::string installedDataFolder(const std::string& exeDir) { return fromBin(exeDir, LUMIKO_DATA_FROM_BIN); }
+std::string installedModuleFolder(const std::string& exeDir) { return fromBin(exeDir, LUMIKO_MODULES_FROM_BIN); }
 
 LayoutFacts discoverLayout(const std::string& exeDir) {
     LayoutFacts f;

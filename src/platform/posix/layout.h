@@ -14,6 +14,9 @@ namespace lumiko::posix {
 // The installed data folder (holding 词库 and pinyin.txt) of a program whose
 // executable lies in `exeDir`.
 std::string installedDataFolder(const std::string& exeDir);
+// The folder of the program's own modules (the browser view's), installed
+// under <prefix>/lib/lumiko, for a program whose executable lies in `exeDir`.
+std::string installedModuleFolder(const std::string& exeDir);
 
 // The facts for a program whose executable lies in `exeDir` (native path),
 // started in the current working folder. When the user's folders are the

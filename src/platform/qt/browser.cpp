@@ -217,6 +217,27 @@ BrowserView::BrowserView(QWidget* parent)
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { document_->loadStarted(); });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { document_->loadFinished(ok); });
     page_->onConsole = [this](const QString& message) { document_->consoleMessage(message); };
+    page_->onNewWindow = [this] {
+        if (onNewWindow) onNewWindow();
+    };
+    document_->onFirstReport = [this] {
+        if (onFirstReport) onFirstReport();
+    };
+    // A new page starts at the view's own factor: the panel's is set again.
+    connect(this, &QWebEngineView::loadFinished, this, [this] { setZoomFactor(zoom_); });
+}
+
+void BrowserView::setZoom(double factor) {
+    zoom_ = factor;
+    if (!qFuzzyCompare(zoomFactor(), factor)) setZoomFactor(factor);
 }
 
 }  // namespace lumiko::desktop
+
+// The pad's scheme is made known before the engine makes its first profile,
+// which is all the engine asks of a scheme registered after start-up.
+extern "C" Q_DECL_EXPORT lumiko::desktop::PanelBrowser* lumikoMakeBrowser(QWidget* parent) {
+    static const bool registered = (lumiko::desktop::registerPadScheme(), true);
+    (void)registered;
+    return new lumiko::desktop::BrowserView(parent);
+}

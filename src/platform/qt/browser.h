@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/browserplugin.h"
 #include "platform/services.h"
 
 namespace lumiko::desktop {
@@ -91,16 +92,22 @@ protected:
     }
 };
 
-class BrowserView : public QWebEngineView {
+// The view the module makes for the panel.
+class BrowserView : public QWebEngineView, public PanelBrowser {
     Q_OBJECT
 public:
     explicit BrowserView(QWidget* parent);
-    BrowserPage& browserPage() { return *page_; }
-    BrowserDocument& document() { return *document_; }
+
+    QWidget* widget() override { return this; }
+    void setUrl(const QUrl& url) override { QWebEngineView::setUrl(url); }
+    void reload() override { QWebEngineView::reload(); }
+    PageDocument* document() override { return document_->reachable() ? document_.get() : nullptr; }
+    void setZoom(double factor) override;
 
 private:
     BrowserPage* page_;
     std::unique_ptr<BrowserDocument> document_;
+    double zoom_ = 1.0;
 };
 
 }  // namespace lumiko::desktop

@@ -1,6 +1,7 @@
 #include "platform/qt/desktop.h"
 
 #include <QCursor>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -19,13 +20,12 @@ namespace {
 // panel, its page shown or not, stays near half a percent of one core with
 // the browser engine's processes counted; at 10 ms it came close to one.
 constexpr int kTickMs = 15;
-// The longest the timer waits for the handwriting page at start-up.
+// The longest the pad's opening waits for the handwriting page once the
+// browser view is made.
 constexpr int kPageWaitMs = 3000;
 // A spare keycode keeps a character's keysym this long after its last use,
 // so that slow applications still read the key they were sent.
 constexpr std::chrono::milliseconds kSpareKeyHold{2000};
-
-
 
 }  // namespace
 
@@ -46,14 +46,7 @@ Desktop::Desktop(int zoom)
         if (!panel_->testAttribute(Qt::WA_WState_Created)) return;
         x11_.setInitialState(panel_->winId(), minimised);
     };
-
-    browser_ = new BrowserView(panel_.get());
-    browser_->hide();
-    panel_->watchChild(browser_);
-    browser_->browserPage().onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
-    // The page shown zooms with the panel; a new page starts at the view's
-    // own factor, which is set again.
-    connect(browser_, &QWebEngineView::loadFinished, this, [this] { browser_->setZoomFactor(shell_->zoom() / 100.0); });
+    panel_->onNativeWindowChanged = [this] { x11_.refuseFocus(panel_->winId()); };
 
     menu_ = std::make_unique<QMenu>();
     timer_.setTimerType(Qt::CoarseTimer);
@@ -79,31 +72,72 @@ void Desktop::start() {
     services_.pinyinReadings(Text());
     // Showing maps the window with the hints Qt keeps; mark it once more.
     x11_.refuseFocus(panel_->winId());
-    // The first tick opens the handwriting pad, which needs the page: the
-    // timer starts once the page has told what it holds, or after a while
-    // without it.
-    auto startTimer = [this] {
-        if (!timer_.isActive()) timer_.start(kTickMs);
-    };
-    browser_->document().onFirstReport = startTimer;
-    QTimer::singleShot(kPageWaitMs, this, startTimer);
+    scheduleTicks();
+}
+
+void Desktop::browserNavigate(const QUrl& url) {
+    pageUrl_ = url;
+    if (browser_) browser_->setUrl(url);
+}
+
+// The browser engine (and its helper processes) starts only here, the first
+// time the handwriting page is shown. The pad is opened once the page has
+// told what it holds, or after a while without it. A module that cannot be
+// loaded leaves the reason where the page would be.
+void Desktop::makeBrowser() {
+    QString problem;
+    browser_ = loadBrowser(panel_.get(), problem);
+    if (browser_) {
+        pageWidget_ = browser_->widget();
+        browser_->onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
+        auto ready = [this] { browserReady_ = true; };
+        browser_->onFirstReport = ready;
+        QTimer::singleShot(kPageWaitMs, this, ready);
+        if (!pageUrl_.isEmpty()) browser_->setUrl(pageUrl_);
+    } else {
+        services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
+        auto* label = new QLabel(QString::fromUtf8("手写输入无法显示：") + problem, panel_.get());
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        pageWidget_ = label;
+    }
+    pageWidget_->hide();
+    panel_->watchChild(pageWidget_);
+}
+
+// Shown, the timer ticks all the time; hidden, as the shell says.
+void Desktop::scheduleTicks() {
+    int interval = kTickMs;
+    switch (shell_->tickRate(browser_ != nullptr)) {
+    case PanelShell::TickRate::Usual: break;
+    case PanelShell::TickRate::Slow: interval = PanelShell::kSlowTickMs; break;
+    case PanelShell::TickRate::Stopped: interval = 0; break;
+    }
+    if (interval == 0) timer_.stop();
+    else if (!timer_.isActive() || timer_.interval() != interval) timer_.start(interval);
 }
 
 void Desktop::tick() {
     shell_->tick();
     x11_.releaseSpareKeys(kSpareKeyHold);
+    scheduleTicks();
 }
 
 void Desktop::sync() {
     const Control& web = app_->form.WebBrowser1;
-    const PanelShell& s = *shell_;
-    const QRect webRect(s.scaled(web.absLeft()), s.scaled(web.absTop()), s.scaled(web.width), s.scaled(web.height));
-    if (browser_->geometry() != webRect) browser_->setGeometry(webRect);
-    const double factor = s.zoom() / 100.0;
-    if (!qFuzzyCompare(browser_->zoomFactor(), factor)) browser_->setZoomFactor(factor);
-    if (browser_->isVisibleTo(panel_.get()) != web.shown()) browser_->setVisible(web.shown());
+    if (!pageWidget_ && web.shown()) makeBrowser();
+    if (pageWidget_) {
+        const PanelShell& s = *shell_;
+        const QRect webRect(s.scaled(web.absLeft()), s.scaled(web.absTop()), s.scaled(web.width),
+                            s.scaled(web.height));
+        if (pageWidget_->geometry() != webRect) pageWidget_->setGeometry(webRect);
+        if (browser_) browser_->setZoom(s.zoom() / 100.0);
+        if (pageWidget_->isVisibleTo(panel_.get()) != web.shown()) pageWidget_->setVisible(web.shown());
+    }
     panel_->sync();
     if (settings_ && app_->settings.get() == settingsForm_) settings_->sync();
+    scheduleTicks();
 }
 
 void Desktop::zoomChosen() {

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "app/app.h"
-#include "platform/qt/browser.h"
+#include "platform/qt/browserplugin.h"
 #include "platform/qt/panelwindow.h"
 #include "platform/qt/services.h"
 #include "platform/qt/settingswindow.h"
@@ -38,7 +38,11 @@ public:
     // For the services.
     App& app() { return *app_; }
     PanelWindow& panel() { return *panel_; }
-    BrowserView& browser() { return *browser_; }
+    // The browser view, made the first time the page is shown: null before
+    // (and when its module cannot be loaded).
+    PanelBrowser* browser() { return browser_; }
+    void browserNavigate(const QUrl& url);
+    bool browserReady() const { return browserReady_; }
     void trayAdd(const QString& tip);
     void trayRemove();
     void popupMenu();
@@ -48,6 +52,9 @@ public:
 private:
     void tick();
     void sync();
+    void makeBrowser();
+    // Starts, slows or stops the timer as the shell says.
+    void scheduleTicks();
     // Resizes the panel for a zoom chosen from the menu, keeps it on its
     // screen and stores the choice.
     void zoomChosen();
@@ -57,7 +64,10 @@ private:
     std::unique_ptr<App> app_;
     std::unique_ptr<PanelShell> shell_;
     std::unique_ptr<PanelWindow> panel_;
-    BrowserView* browser_ = nullptr;  // a child of the panel
+    PanelBrowser* browser_ = nullptr;  // its view is a child of the panel, once made
+    QWidget* pageWidget_ = nullptr;    // the view, or the reason it is missing; made on first show
+    QUrl pageUrl_;                     // where the view goes when it is made
+    bool browserReady_ = false;        // made, and its page has loaded or had the time to
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<QMenu> menu_;
     QPointer<SettingsWindow> settings_;

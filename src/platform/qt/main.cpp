@@ -11,7 +11,6 @@
 #include "platform/posix/encoding.h"
 
 #include "platform/qt/desktop.h"
-#include "platform/qt/padscheme.h"
 #include "platform/qt/panelpainter.h"
 #include "platform/shell.h"
 
@@ -79,8 +78,8 @@ int main(int argc, char** argv) {
     // only then.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    lumiko::desktop::registerPadScheme();
+    // Qt::AA_ShareOpenGLContexts and the pad's scheme are left to the
+    // browser module, loaded the first time the handwriting page is shown.
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("lumiko");

@@ -149,6 +149,12 @@ void PanelWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
+bool PanelWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WinIdChange && onNativeWindowChanged && testAttribute(Qt::WA_WState_Created))
+        onNativeWindowChanged();
+    return QWidget::event(e);
+}
+
 void PanelWindow::moveEvent(QMoveEvent*) {
     if (!isVisible() || isMinimized()) return;
     form_.left = placedLeft_ = x();

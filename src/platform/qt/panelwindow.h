@@ -25,6 +25,10 @@ public:
 
     // Runs before the hidden window is shown again, minimised or not.
     std::function<void(bool minimised)> beforeShow;
+    // Qt made the native window anew (it does when the browser view first
+    // joins the panel, to draw it through OpenGL): what was set on the old
+    // window must be set again.
+    std::function<void()> onNativeWindowChanged;
 
     // A child window over the form (the browser view): the pointer entering
     // it leaves the form's controls.
@@ -39,6 +43,7 @@ protected:
     void leaveEvent(QEvent*) override;
     void closeEvent(QCloseEvent*) override;
     void changeEvent(QEvent*) override;
+    bool event(QEvent*) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent*) override;
 

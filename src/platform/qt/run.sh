@@ -20,8 +20,9 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   rm -rf "$RUN/词库"
   cp -r "$ROOT/data/词库" "$ROOT/data/pinyin.txt" "$RUN/"
   [ -n "$saved" ] && printf '%s' "${saved%x}" >"$choice"
-  ln -f "$ROOT/$BUILD/src/platform/qt/lumiko" "$RUN/lumiko" 2>/dev/null ||
-    cp -f "$ROOT/$BUILD/src/platform/qt/lumiko" "$RUN/lumiko"
+  for f in lumiko liblumiko-browser.so; do
+    ln -f "$ROOT/$BUILD/src/platform/qt/$f" "$RUN/$f" 2>/dev/null || cp -f "$ROOT/$BUILD/src/platform/qt/$f" "$RUN/$f"
+  done
   echo "Starting the panel on $DISPLAY from $RUN (tray icon \"Lumiko输入法 1.0\"; 退出 in its menu ends it)."
   cd "$RUN" && exec ./lumiko
 fi

@@ -106,15 +106,19 @@ Text DesktopServices::dateText(const DateTime& t) { return posix::dateText(t); }
 Text DesktopServices::timeText(const DateTime& t) { return posix::timeText(t); }
 
 void DesktopServices::browserNavigate(const Text& path) {
-    desktop_.browser().setUrl(QUrl::fromLocalFile(QString::fromStdString(posix::nativePath(path))));
+    desktop_.browserNavigate(QUrl::fromLocalFile(QString::fromStdString(posix::nativePath(path))));
 }
 
-void DesktopServices::browserReload() { desktop_.browser().reload(); }
+void DesktopServices::browserReload() {
+    if (PanelBrowser* view = desktop_.browser()) view->reload();
+}
 
 PageDocument* DesktopServices::browserDocument() {
-    BrowserDocument& doc = desktop_.browser().document();
-    return doc.reachable() ? &doc : nullptr;
+    PanelBrowser* view = desktop_.browser();
+    return view ? view->document() : nullptr;
 }
+
+bool DesktopServices::browserReady() { return desktop_.browserReady(); }
 
 void DesktopServices::setNoActivate() { x11_.refuseFocus(desktop_.panel().winId()); }
 

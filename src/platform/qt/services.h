@@ -43,6 +43,7 @@ public:
     void browserNavigate(const Text& path) override;
     void browserReload() override;
     PageDocument* browserDocument() override;
+    bool browserReady() override;
     void setNoActivate() override;
     void setTopmost() override;
     void screenSize(int& width, int& height) override;

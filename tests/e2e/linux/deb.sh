@@ -97,6 +97,15 @@ if session_start && panel_start; then
   check "the user's dictionary folder is made" test -d "$HOME/.local/share/lumiko/词库/字典"
   check "nothing is written into the installed tree" test -z "$(find "$R" -newer "$OUT/before-start")"
   screenshot_panel "$OUT/panel.png"
+  # The browser module is loaded from where the package put it the first
+  # time the handwriting page is shown; the engine starts only then.
+  module=$(find "$R/usr/lib" -name liblumiko-browser.so | head -1)
+  check "installs the browser module, stripped" sh -c "test -s '$module' && ! readelf -S '$module' | grep -q '\.symtab'"
+  check "no browser engine before the page is shown" test -z "$(pgrep -P "$PANEL_PID" -f QtWebEngineProcess)"
+  panel_click 56 9  # 云手写输入
+  wait_for 30 pgrep -P "$PANEL_PID" -f QtWebEngineProcess >/dev/null
+  check "the installed panel starts the browser engine for the page" test -n "$(pgrep -P "$PANEL_PID" -f QtWebEngineProcess)"
+  check "and finds its browser module" bash -c "! grep -q 'cannot be shown' '$OUT/lumiko.log'"
 else
   check "the installed panel starts" false
   cat "$OUT/lumiko.log"

@@ -96,10 +96,20 @@ click 52 356                    # 返回: the palette closes
 # The handwriting pad: the user opens it with the link 手写输入, writes 王
 # with mouse drags, and the first candidate is typed. The pad is served and
 # recognised inside the panel: nothing listens on a socket.
+check "no browser engine before the page is first shown" test -z "$(pgrep -P "$PANEL_PID" -f QtWebEngineProcess)"
+old_window=$PANEL_WINDOW
 click 56 9                      # 云手写输入
 page_x() { echo $(( -1 + $1 )); }      # the browser view lies at -1,33 in the panel
 page_y() { echo $(( 33 + $1 )); }
-sleep 1
+# The browser engine starts now. Qt makes the panel's window anew to draw
+# the view through OpenGL: the test follows it to the new one.
+wait_for 30 pgrep -P "$PANEL_PID" -f QtWebEngineProcess
+check "the browser engine starts when the page is first shown" test -n "$(pgrep -P "$PANEL_PID" -f QtWebEngineProcess)"
+wait_for 10 sh -c "! xwininfo -id $old_window"
+sleep 2
+PANEL_WINDOW=$(panel_window_of "$PANEL_PID")
+check "the panel keeps its place with the page" test "$(panel_geometry)" = "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H"
+check "the terminal keeps the focus when the page is first shown" focus_is_target
 click "$(page_x 45)" "$(page_y 17)"     # the link 手写输入
 sleep 0.5
 # Strokes in the writing square, which starts at 7,41 of the page.
