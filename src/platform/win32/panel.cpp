@@ -87,12 +87,11 @@ bool PanelWindow::create(HINSTANCE instance) {
     };
     settingsWindow_.run = [this](const std::function<void()>& h) { shell_.dispatch(h); };
 
-    if (browser_.create(hwnd_)) svc_.browser = &browser_;
     browser_.onNewWindow = [this] { shell_.dispatch([this] { app_.newWindowRequested(); }); };
 
     shell_.dispatch([this] { app_.startUp(); });
     svc_.pinyinReadings(Text());  // read the pinyin table now, not at the first pick
-    SetTimer(hwnd_, kTimerId, USER_TIMER_MINIMUM, nullptr);
+    scheduleTicks();
     return true;
 }
 
@@ -126,9 +125,31 @@ void PanelWindow::syncWindow() {
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     }
     const Control& b = f.WebBrowser1;
+    // The browser control is made the first time the handwriting page is
+    // shown, not at start-up.
+    if (b.shown() && !browserTried_) {
+        browserTried_ = true;
+        if (browser_.create(hwnd_)) svc_.browserMade(&browser_);
+    }
     browser_.place(b.absLeft(), b.absTop(), b.width, b.height, b.shown());
     settingsWindow_.refresh();
     if (shell_.needsRepaint()) InvalidateRect(hwnd_, nullptr, FALSE);
+    scheduleTicks();
+}
+
+// Shown, the timer ticks as often as the system allows; hidden, as the shell
+// says.
+void PanelWindow::scheduleTicks() {
+    UINT period = USER_TIMER_MINIMUM;
+    switch (shell_.tickRate(svc_.browser != nullptr)) {
+    case PanelShell::TickRate::Usual: break;
+    case PanelShell::TickRate::Slow: period = PanelShell::kSlowTickMs; break;
+    case PanelShell::TickRate::Stopped: period = 0; break;
+    }
+    if (!hwnd_ || period == timerPeriod_) return;
+    if (period == 0) KillTimer(hwnd_, kTimerId);
+    else SetTimer(hwnd_, kTimerId, period, nullptr);
+    timerPeriod_ = period;
 }
 
 void PanelWindow::mouseDown(MouseButton button, int x, int y, bool doubleClick) {
@@ -276,7 +297,10 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_TIMER:
-        if (wp == kTimerId) shell_.tick();
+        if (wp == kTimerId) {
+            shell_.tick();
+            scheduleTicks();
+        }
         return 0;
     case WM_PAINT: paint(); return 0;
     case WM_ERASEBKGND: return 1;

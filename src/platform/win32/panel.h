@@ -38,6 +38,8 @@ private:
 
     // Brings the window up to date with the form (after every handler).
     void syncWindow();
+    // Starts, slows or stops the timer as the shell says.
+    void scheduleTicks();
 
     void mouseDown(MouseButton button, int x, int y, bool doubleClick);
     void mouseUp(MouseButton button, int x, int y);
@@ -50,6 +52,8 @@ private:
     App app_;
     PanelShell shell_;
     BrowserView browser_;
+    bool browserTried_ = false;  // made (or tried) when the page was first shown
+    UINT timerPeriod_ = 0;       // 0 while the timer is stopped
     SettingsWindow settingsWindow_;
     Painter painter_;
     HWND hwnd_ = nullptr;

@@ -155,7 +155,22 @@ Text WindowsServices::dateText(const DateTime& t) { return systemDateText(t); }
 Text WindowsServices::timeText(const DateTime& t) { return systemTimeText(t); }
 
 void WindowsServices::browserNavigate(const Text& path) {
-    if (browser) browser->navigate(wideOfGbk(path));
+    pagePath_ = wideOfGbk(path);
+    if (browser) browser->navigate(pagePath_);
+}
+
+void WindowsServices::browserMade(BrowserView* view) {
+    browser = view;
+    browserMadeAt_ = GetTickCount64();
+    if (!pagePath_.empty()) browser->navigate(pagePath_);
+}
+
+// The pad is opened once the page's document can be reached, or after a
+// while without it.
+bool WindowsServices::browserReady() {
+    constexpr ULONGLONG kPageWaitMs = 3000;
+    if (!browser) return false;
+    return GetTickCount64() - browserMadeAt_ >= kPageWaitMs || browserDocument() != nullptr;
 }
 
 void WindowsServices::browserReload() {

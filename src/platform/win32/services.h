@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/pinyintable.h"
 #include "platform/services.h"
@@ -22,6 +23,8 @@ public:
 
     // Set by the panel once its window exists.
     HWND panel = nullptr;
+    // The browser view, which the panel makes the first time the handwriting
+    // page is shown (see browserMade); null before.
     BrowserView* browser = nullptr;
     HICON trayIcon = nullptr;
     UINT trayMessage = 0;
@@ -57,6 +60,9 @@ public:
     void browserNavigate(const Text& path) override;
     void browserReload() override;
     PageDocument* browserDocument() override;
+    bool browserReady() override;
+    // The panel has made the view: it goes to the page it was sent to.
+    void browserMade(BrowserView* view);
 
     void setNoActivate() override;
     void setTopmost() override;
@@ -79,6 +85,8 @@ private:
     std::optional<PinyinTable> pinyin_;
     bool trayShown_ = false;
     Text trayTip_;
+    std::wstring pagePath_;  // where the view goes once it is made
+    ULONGLONG browserMadeAt_ = 0;
 };
 
 // Simplified to traditional characters by the system's own mapping; GBK in

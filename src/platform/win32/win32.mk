@@ -95,3 +95,8 @@ windows-installer-test: windows wine-prefix
 	  $(WIN_TESTS)/target.exe $(WIN_BUILD)/installer-e2e
 
 windows-test: windows-unit-test windows-e2e-test windows-installer-test
+# The Windows panel's memory under Wine, before and after the handwriting
+# page is first shown.
+.PHONY: perf-report-windows
+perf-report-windows: windows wine-prefix
+	$(WINE_ENV) bash tools/perf/wine-working-set.sh "$(WIN_BUILD)/package/Lumiko"
