@@ -30,8 +30,7 @@ constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 }  // namespace
 
 Desktop::Desktop(int zoom)
-    : services_(*this, x11_), app_(std::make_unique<App>(services_)),
-      shell_(std::make_unique<PanelShell>(*app_, kListLook)) {
+    : services_(*this, x11_), shell_(std::make_unique<PanelShell>(services_, kListLook)) {
     shell_->onSettled = [this] { sync(); };
     if (zoom == 0) {
         QString problem;
@@ -40,7 +39,7 @@ Desktop::Desktop(int zoom)
     }
     if (zoom != 0) shell_->setZoom(zoom);
     shell_->onZoomChosen = [this] { zoomChosen(); };
-    panel_ = std::make_unique<PanelWindow>(app_->form, *shell_);
+    panel_ = std::make_unique<PanelWindow>(*shell_);
     panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
     panel_->beforeShow = [this](bool minimised) {
         if (!panel_->testAttribute(Qt::WA_WState_Created)) return;
@@ -61,7 +60,7 @@ Desktop::~Desktop() {
 void Desktop::start() {
     panel_->winId();  // the native window exists before start-up marks it
     dispatch([this] {
-        app_->startUp();
+        shell_->startUp();
         // The zoomed panel near the corner, as start-up places the form.
         int width = 0, height = 0;
         services_.screenSize(width, height);
@@ -89,7 +88,7 @@ void Desktop::makeBrowser() {
     browser_ = loadBrowser(panel_.get(), problem);
     if (browser_) {
         pageWidget_ = browser_->widget();
-        browser_->onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
+        browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
         auto ready = [this] { browserReady_ = true; };
         browser_->onFirstReport = ready;
         QTimer::singleShot(kPageWaitMs, this, ready);
@@ -125,7 +124,7 @@ void Desktop::tick() {
 }
 
 void Desktop::sync() {
-    const Control& web = app_->form.WebBrowser1;
+    const Control& web = shell_->form().WebBrowser1;
     if (!pageWidget_ && web.shown()) makeBrowser();
     if (pageWidget_) {
         const PanelShell& s = *shell_;
@@ -136,7 +135,7 @@ void Desktop::sync() {
         if (pageWidget_->isVisibleTo(panel_.get()) != web.shown()) pageWidget_->setVisible(web.shown());
     }
     panel_->sync();
-    if (settings_ && app_->settings.get() == settingsForm_) settings_->sync();
+    if (settings_ && shell_->settingsForm() == settingsForm_) settings_->sync();
     scheduleTicks();
 }
 
@@ -210,14 +209,15 @@ bool Desktop::messageBox(const QString& title, const QString& text, bool yesNo) 
 }
 
 void Desktop::settingsOpened() {
-    if (!app_->settings) return;
-    if (settings_ && settingsForm_ == app_->settings.get()) {
+    SettingsForm* form = shell_->settingsForm();
+    if (!form) return;
+    if (settings_ && settingsForm_ == form) {
         settings_->sync();
         return;
     }
     if (settings_) settings_->close();
-    settingsForm_ = app_->settings.get();
-    settings_ = new SettingsWindow(*app_->settings, panel_.get(), [this](const std::function<void()>& f) { dispatch(f); });
+    settingsForm_ = form;
+    settings_ = new SettingsWindow(*form, panel_.get(), [this](const std::function<void()>& f) { dispatch(f); });
     settings_->show();
 }
 

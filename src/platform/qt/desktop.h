@@ -1,4 +1,4 @@
-// The desktop program: the core's App over the desktop services, the panel
+// The desktop program: the panel shell over the desktop services, the panel
 // window, the browser view, the tray icon and menu, the settings window and
 // the timer. Every event reaches the core through the panel shell, which
 // keeps handlers from overlapping and brings the windows in line afterwards.
@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/app.h"
 #include "platform/qt/browserplugin.h"
 #include "platform/qt/panelwindow.h"
 #include "platform/qt/services.h"
@@ -36,7 +35,6 @@ public:
     void dispatch(const std::function<void()>& handler) { shell_->dispatch(handler); }
 
     // For the services.
-    App& app() { return *app_; }
     PanelWindow& panel() { return *panel_; }
     // The browser view, made the first time the page is shown: null before
     // (and when its module cannot be loaded).
@@ -61,7 +59,6 @@ private:
 
     X11Input x11_;
     DesktopServices services_;
-    std::unique_ptr<App> app_;
     std::unique_ptr<PanelShell> shell_;
     std::unique_ptr<PanelWindow> panel_;
     PanelBrowser* browser_ = nullptr;  // its view is a child of the panel, once made
