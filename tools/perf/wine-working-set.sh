@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows panel's memory under Wine: the resident size of the processes
 # running lumiko.exe in this Wine prefix (its working set as Linux sees it)
-# SETTLE seconds after launch, then again SETTLE seconds after the
+# SETTLE seconds after its window appeared, then again SETTLE seconds after the
 # handwriting page (云手写输入) was shown. Run with the Wine environment of
 # the Windows makefile (WINEPREFIX set: other prefixes are left alone).
 # Usage: wine-working-set.sh LUMIKO_DIR
@@ -37,9 +37,15 @@ rss() {
   done
   echo "$sum"
 }
+# The panel's window (its title), once Wine has started it.
+w=
+for _ in $(seq 120); do
+  w=$(xdotool search --onlyvisible --name "双击返回" 2>/dev/null | head -1)
+  [ -n "$w" ] && break
+  sleep 0.5
+done
 sleep "$SETTLE"
 before=$(rss)
-w=$(xdotool search --name "双击返回" 2>/dev/null | head -1)
 if [ -n "$w" ]; then
   eval "$(xdotool getwindowgeometry --shell "$w")"
   xdotool mousemove $((X + 56)) $((Y + 9)) click 1

@@ -78,8 +78,9 @@ int main(int argc, char** argv) {
     // only then.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // Qt::AA_ShareOpenGLContexts and the pad's scheme are left to the
-    // browser module, loaded the first time the handwriting page is shown.
+    // Qt::AA_ShareOpenGLContexts is left unset and the pad's scheme is not
+    // registered here: both are set up the first time the handwriting page
+    // is shown, when the browser module is loaded (browserloader.cpp).
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("lumiko");
