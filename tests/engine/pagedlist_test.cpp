@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 
 namespace lumiko {
@@ -310,6 +314,53 @@ TEST(CodeIndex, EqualsAPlainScan) {
             ASSERT_EQ(shared.codesOf(subject, CodeChars::Letters), scannedCodes(table, subject, letter))
                     << round << " [" << table << "] " << subject;
         }
+    }
+}
+
+// The same over the shipped tables: their own values whole, pieces of them
+// cut at any byte (half characters, across a line), and random texts of
+// table bytes and pattern characters such as "(", "." and "\".
+TEST(CodeIndex, EqualsAPlainScanOverTheShippedTables) {
+    const std::filesystem::path dir = std::filesystem::path(LUMIKO_DATA_DIR) / u8"词库";
+    const struct {
+        const char8_t* file;
+        bool letters;
+    } tables[] = {
+        {u8"笔画.txt", false},          {u8"附加笔画.txt", false},      {u8"四角号码.txt", false},
+        {u8"字典/五笔.txt", true},      {u8"字典/仓颉.txt", true},      {u8"字典/拼音.txt", true},
+    };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto letter = [](char c) { return c >= 'a' && c <= 'z'; };
+    const std::string_view extras = "().\\*+?[]^$| 0123456789az\r\n";
+    for (const auto& t : tables) {
+        std::ifstream in(dir / t.file, std::ios::binary);
+        ASSERT_TRUE(in) << (dir / t.file).string();
+        const Text table = Text(std::istreambuf_iterator<char>(in), {}) + "\r\n";
+        const SharedText shared(table);
+        std::mt19937 random(11);
+        auto pick = [&random](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+        size_t found = 0;
+        for (int i = 0; i < 400; ++i) {
+            const size_t at = pick(table.size());
+            Text subject;
+            if (i % 4 == 0) {
+                subject = table.substr(at, 1 + pick(8));
+            } else if (i % 4 == 1) {  // the value of the line around `at`
+                const size_t line = table.find_last_of("\r\n", at) + 1;  // npos + 1 is 0
+                const size_t blank = table.find(' ', line);
+                const size_t end = table.find_first_of("\r\n", line);
+                if (blank < end && end != Text::npos) subject = table.substr(blank + 1, end - blank - 1);
+            } else {
+                for (size_t n = pick(6); n > 0; --n)
+                    subject.push_back(pick(2) ? table[pick(table.size())] : extras[pick(extras.size())]);
+                if (i % 8 == 2) subject.insert(pick(subject.size() + 1), 1, extras[pick(4)]);
+            }
+            const Text expected = scannedCodes(table, subject, t.letters ? +letter : +digit);
+            ASSERT_EQ(shared.codesOf(subject, t.letters ? CodeChars::Letters : CodeChars::Digits), expected)
+                << std::filesystem::path(t.file).string() << " [" << subject << "]";
+            found += !expected.empty();
+        }
+        EXPECT_GT(found, 40u) << std::filesystem::path(t.file).string();  // the table was read
     }
 }
 
