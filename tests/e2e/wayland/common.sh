@@ -143,10 +143,13 @@ arrived() {
 }
 
 # The panel's menu from its background, walked with keys (the menu is an
-# X window of the panel's own and takes them through XTest).
+# X window of the panel's own and takes them through XTest). Under sway the
+# menu takes keys only once clicked: MENU_CLICK=1 right-clicks its corner,
+# where no item lies.
 menu() {
-  panel_move 20 20
+  panel_move 20 20; sleep 0.3
   pointer rclick; sleep 0.4
+  if [ "${MENU_CLICK:-0}" = 1 ]; then pointer rclick; sleep 0.2; fi
   xdotool key "$@"; sleep 0.4
 }
 
