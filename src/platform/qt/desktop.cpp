@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <cstdlib>
 
 #include "engine/builtin.h"
 #include "platform/posix/encoding.h"
@@ -95,6 +96,15 @@ void Desktop::tick() {
 }
 
 void Desktop::sync() {
+    // Hidden, the panel comes back through its tray icon. A Wayland session
+    // may have no tray (GNOME shows none without an extension): there the
+    // panel turns into its strip instead, which a double click restores.
+    PanelForm& form = app_->form;
+    if (!form.visible && panel_->isVisible() && !app_->exited && std::getenv("WAYLAND_DISPLAY") &&
+        !QSystemTrayIcon::isSystemTrayAvailable()) {
+        form.visible = true;
+        form.minimized = true;
+    }
     const Control& web = app_->form.WebBrowser1;
     const PanelShell& s = *shell_;
     const QRect webRect(s.scaled(web.absLeft()), s.scaled(web.absTop()), s.scaled(web.width), s.scaled(web.height));

@@ -206,6 +206,11 @@ panel_window_run() {
   check "按钮9 minimises the panel" panel_unshown
   wait_for 5 strip_shown
   check "a strip takes the panel's place" strip_shown
+  strip_restore
+}
+
+# A double click on the strip restores the panel.
+strip_restore() {
   # The strip is a window that has just appeared: let the compositor see the
   # pointer over it before the double click.
   pointer move $((PANEL_X + 12)) $((PANEL_Y + 9)); sleep 0.3
