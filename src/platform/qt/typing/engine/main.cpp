@@ -51,15 +51,20 @@ void commit(const char* text) { ibus_engine_commit_text(focused, ibus_text_new_f
 // gets its control characters). No key with a modifier comes here: GNOME
 // Shell 43 forwards a key without the modifiers' state, so the panel's
 // Ctrl+V is a commit of the clipboard's text (ibus.h).
+struct EditingKey {
+    const char* name;
+    guint keyval, keycode;
+};
+constexpr EditingKey kEditingKeys[] = {
+    {names::kBackspace, IBUS_KEY_BackSpace, 14},
+    {names::kSpace, IBUS_KEY_space, 57},
+    {names::kEnter, IBUS_KEY_Return, 28},
+};
+
 void press(const char* key) {
     if (!focused) return;
-    if (std::strcmp(key, names::kBackspace) == 0) {
-        forward(IBUS_KEY_BackSpace, 14);
-    } else if (std::strcmp(key, names::kSpace) == 0) {
-        forward(IBUS_KEY_space, 57);
-    } else if (std::strcmp(key, names::kEnter) == 0) {
-        forward(IBUS_KEY_Return, 28);
-    }
+    for (const EditingKey& k : kEditingKeys)
+        if (std::strcmp(key, k.name) == 0) forward(k.keyval, k.keycode);
 }
 
 }  // namespace
