@@ -42,7 +42,7 @@ POINT cursorPos() {
 }
 }  // namespace
 
-PanelWindow::PanelWindow() : app_(svc_), shell_(app_, ListMetrics{Painter::kListLine, 2}) {
+PanelWindow::PanelWindow() : shell_(svc_, ListMetrics{Painter::kListLine, 2}) {
     shell_.onSettled = [this] { syncWindow(); };
 }
 
@@ -69,7 +69,7 @@ bool PanelWindow::create(HINSTANCE instance) {
     wc.lpszClassName = kPanelClass;
     if (!RegisterClassExW(&wc)) return false;
 
-    PanelForm& f = app_.form;
+    const PanelForm& f = shell_.form();
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kPanelClass, wideOfGbk(f.title).c_str(),
                             WS_POPUP | WS_CLIPCHILDREN, f.left, f.top, f.width,
                             f.height, nullptr, nullptr, instance, this);
@@ -83,14 +83,14 @@ bool PanelWindow::create(HINSTANCE instance) {
     svc_.trayMessage = kTrayMessage;
     svc_.onPopupMenu = [this] { PostMessageW(hwnd_, kMenuMessage, 0, 0); };
     svc_.onSettingsOpened = [this] {
-        if (app_.settings) settingsWindow_.open(*app_.settings, hwnd_);
+        if (SettingsForm* form = shell_.settingsForm()) settingsWindow_.open(*form, hwnd_);
     };
     settingsWindow_.run = [this](const std::function<void()>& h) { shell_.dispatch(h); };
 
     if (browser_.create(hwnd_)) svc_.browser = &browser_;
-    browser_.onNewWindow = [this] { shell_.dispatch([this] { app_.newWindowRequested(); }); };
+    browser_.onNewWindow = [this] { shell_.dispatch([this] { shell_.newWindowRequested(); }); };
 
-    shell_.dispatch([this] { app_.startUp(); });
+    shell_.dispatch([this] { shell_.startUp(); });
     svc_.pinyinReadings(Text());  // read the pinyin table now, not at the first pick
     SetTimer(hwnd_, kTimerId, USER_TIMER_MINIMUM, nullptr);
     return true;
@@ -109,7 +109,7 @@ int PanelWindow::run() {
 
 void PanelWindow::syncWindow() {
     if (!hwnd_) return;
-    PanelForm& f = app_.form;
+    const PanelForm& f = shell_.form();
     if (f.left != shownLeft_ || f.top != shownTop_) {
         shownLeft_ = f.left;
         shownTop_ = f.top;
@@ -149,7 +149,7 @@ void PanelWindow::mouseUp(MouseButton button, int x, int y) {
 }
 
 void PanelWindow::showMenu() {
-    if (shell_.busy() || app_.exited) return;
+    if (shell_.busy() || shell_.exited()) return;
     HMENU menu = CreatePopupMenu();
     MenuBuilder builder(menu);
     shell_.walkMenu(builder);
@@ -175,7 +175,7 @@ void PanelWindow::paint() {
     HDC mem = CreateCompatibleDC(dc);
     HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
-    painter_.paint(mem, app_.form, w, h);
+    painter_.paint(mem, shell_.form(), w, h);
     BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
     SelectObject(mem, old);
     DeleteObject(bmp);
@@ -194,7 +194,7 @@ LRESULT CALLBACK PanelWindow::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void PanelWindow::restoreFromIcon() {
-    app_.form.minimized = false;
+    shell_.windowMinimized(false);
     syncWindow();
 }
 
@@ -212,7 +212,7 @@ void PanelWindow::paintIcon() {
     SelectObject(dc, painter_.font(12));
     if (appIcon_) DrawIconEx(dc, r.left + 4, (r.top + r.bottom - 16) / 2, appIcon_, 16, 16, 0, nullptr, DI_NORMAL);
     RECT text{r.left + 24, r.top, r.right - 2, r.bottom};
-    const std::wstring title = wideOfGbk(app_.form.title);
+    const std::wstring title = wideOfGbk(shell_.form().title);
     DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ReleaseDC(hwnd_, dc);
@@ -283,12 +283,12 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         // The system restores a minimised panel when its title is double
         // clicked; the form follows.
-        if (wp == SIZE_RESTORED && app_.form.minimized && !shell_.busy()) {
-            app_.form.minimized = false;
+        if (wp == SIZE_RESTORED && shell_.form().minimized && !shell_.busy()) {
+            shell_.windowMinimized(false);
             shownMinimized_ = false;
             syncWindow();
-        } else if (wp == SIZE_MINIMIZED && !app_.form.minimized) {
-            app_.form.minimized = true;
+        } else if (wp == SIZE_MINIMIZED && !shell_.form().minimized) {
+            shell_.windowMinimized(true);
             shownMinimized_ = true;
         }
         return 0;
