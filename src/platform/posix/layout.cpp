@@ -53,12 +53,11 @@ bool makeFolders(const std::string& path) {
     return isFolder(path);
 }
 
-}  // namespace
-
-namespace {
+// A folder given relative to the installed executable's, or absolute.
 std::string fromBin(const std::string& exeDir, const std::string& rel) {
     return rel.empty() || rel[0] == '/' ? rel : exeDir + "/" + rel;
 }
+
 }  // namespace
 
 std::string installedDataFolder(const std::string& exeDir) { return fromBin(exeDir, LUMIKO_DATA_FROM_BIN); }
