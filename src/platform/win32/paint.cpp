@@ -170,8 +170,8 @@ void Painter::paintControl(HDC dc, const Control& c) {
         HGDIOBJ old = SelectObject(dc, pen);
         for (int row = 0; row < Control::kGridRows; ++row)
             for (int col = 0; col < Control::kGridCols; ++col) {
-                RECT cell = rectOf(left + col * look::kGridCell, top + row * look::kGridCell,
-                                         look::kGridCell, look::kGridCell);
+                RECT cell = rectOf(left + col * look::kGridCell, top + row * look::kGridCell, look::kGridCell,
+                                   look::kGridCell);
                 MoveToEx(dc, cell.right - 1, cell.top, nullptr);
                 LineTo(dc, cell.right - 1, cell.bottom - 1);
                 LineTo(dc, cell.left - 1, cell.bottom - 1);
