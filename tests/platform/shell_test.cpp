@@ -200,7 +200,7 @@ TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
     app->togglePalette();
     const Control& grid = app->form.表格1;
     for (const auto& [zoom, dpi] : zooms) {
-        SCOPED_TRACE(testing::Message() << zoom << "% at " << dpi << " dpi");
+        SCOPED_TRACE(::testing::Message() << zoom << "% at " << dpi << " dpi");
         shell->setZoom(zoom);
         shell->setDpi(dpi);
         // The centre of a cell, in the zoomed window's pixels.
@@ -219,7 +219,7 @@ TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
     app->togglePalette();
     const Control& key = *app->form.超级按钮[3];
     for (const auto& [zoom, dpi] : zooms) {
-        SCOPED_TRACE(testing::Message() << zoom << "% at " << dpi << " dpi");
+        SCOPED_TRACE(::testing::Message() << zoom << "% at " << dpi << " dpi");
         shell->setZoom(zoom);
         shell->setDpi(dpi);
         app->clearInput();
