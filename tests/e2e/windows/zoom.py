@@ -14,6 +14,9 @@
    right edge, its top on the screen), types through strokes and the grid,
    and stores nothing.
 
+Wine 8 reports every program as per-monitor aware, manifest or not, so the
+manifest's declaration is checked in the program's bytes.
+
 Usage: zoom.py APP_DIR TARGET_EXE WORK_DIR PREFIX_144
 (WINEPREFIX is the prefix at 96 pixels per inch.)
 """
@@ -235,9 +238,21 @@ def run_at_96_zoom_200(app_dir, target_exe, work, prefix):
         s.stop()
 
 
+def declares_per_monitor_v2(exe):
+    with open(exe, "rb") as f:
+        data = f.read()
+    start = data.find(b"<dpiAwareness")
+    return start >= 0 and b"PerMonitorV2" in data[start:data.find(b"</dpiAwareness>", start)]
+
+
 def main():
     app_dir, target_exe, work, prefix_144 = (os.path.abspath(a) for a in sys.argv[1:5])
     failed = 0
+    if declares_per_monitor_v2(os.path.join(app_dir, "lumiko.exe")):
+        print("ok   %-34s per-monitor aware (v2)" % "lumiko.exe's manifest")
+    else:
+        failed += 1
+        print("FAIL lumiko.exe's manifest does not declare per-monitor awareness (v2)")
     for name, run, prefix in (("144", run_at_144, prefix_144),
                               ("96-zoom-200", run_at_96_zoom_200, os.environ["WINEPREFIX"])):
         folder = os.path.join(work, name)
@@ -251,7 +266,7 @@ def main():
             if os.path.exists(path):
                 with open(path, "rb") as f:
                     print("--- lumiko.exe.log (tail)\n" + f.read()[-2000:].decode("utf-8", "replace"))
-    print("%d passed, %d failed" % (2 - failed, failed))
+    print("%d passed, %d failed" % (3 - failed, failed))
     return 1 if failed else 0
 
 
