@@ -71,13 +71,15 @@ void SettingsWindow::open(SettingsForm& form, HWND owner) {
         registered = RegisterClassW(&wc) != 0;
     }
     form_ = &form;
-    // The window comes up on the panel's monitor, at its pixels per inch.
-    const int dpi = dpiOf(owner);
     hwnd_ = CreateWindowExW(0, kClass, wideOfGbk(form.title).c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                            form.left, form.top, atDpi(form.width, dpi), atDpi(form.height, dpi), owner, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+                            form.left, form.top, form.width, form.height, owner, nullptr, GetModuleHandleW(nullptr),
+                            nullptr);
     if (!hwnd_) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // Sized for the pixels per inch of the monitor it came up on.
+    const int dpi = dpiOf(hwnd_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, atDpi(form.width, dpi), atDpi(form.height, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     list_ = make(L"LISTBOX", form.列表框1, WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kList);
     current_ = make(L"STATIC", form.标签3, SS_LEFT | SS_NOPREFIX, kCurrent);
@@ -86,7 +88,7 @@ void SettingsWindow::open(SettingsForm& form, HWND owner) {
     save_ = make(L"BUTTON", form.加载, WS_TABSTOP | BS_PUSHBUTTON, kSave);
     folder_ = make(L"BUTTON", form.加载1, WS_TABSTOP | BS_PUSHBUTTON, kFolder);
     link_ = make(L"STATIC", form.透明标签1, SS_LEFT | SS_NOTIFY | SS_NOPREFIX, kLink);
-    layOut(dpiOf(hwnd_));
+    layOut(dpi);
     for (const auto& item : form.列表框1.items)
         SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideOfGbk(item).c_str()));
     refresh();

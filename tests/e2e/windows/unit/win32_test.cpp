@@ -457,12 +457,19 @@ TEST(SettingsWindow, ControlsFollowTheMonitorsPixelsPerInch) {
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
+    auto windowWidth = [&] {
+        RECT r;
+        GetWindowRect(dialog, &r);
+        return r.right - r.left;
+    };
     const RECT opened = listRect();
     EXPECT_EQ(opened.right - opened.left, atDpi(list.width, dpiOf(dialog)));
+    EXPECT_EQ(windowWidth(), atDpi(app.settings->width, dpiOf(dialog)));
     for (const int dpi : {144, 192, 96}) {
         SCOPED_TRACE(dpi);
         RECT suggested{100, 100, 100 + atDpi(app.settings->width, dpi), 100 + atDpi(app.settings->height, dpi)};
         SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(windowWidth(), suggested.right - suggested.left);
         const RECT r = listRect();
         EXPECT_EQ(r.left, atDpi(list.left, dpi));
         EXPECT_EQ(r.top, atDpi(list.top, dpi));
