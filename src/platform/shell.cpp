@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "app/app.h"
 #include "platform/look.h"
 
 namespace lumiko {
@@ -33,8 +34,28 @@ std::uint64_t pair(int a, int b) {
 
 }  // namespace
 
+PanelShell::PanelShell(Services& services, ListMetrics list)
+    : ownApp_(std::make_unique<App>(services)), app_(*ownApp_), form_(app_.form), list_(list), router_(form_) {}
+
 PanelShell::PanelShell(App& app, ListMetrics list)
     : app_(app), form_(app.form), list_(list), router_(app.form) {}
+
+PanelShell::~PanelShell() = default;
+
+SettingsForm* PanelShell::settingsForm() { return app_.settings.get(); }
+
+bool PanelShell::exited() const { return app_.exited; }
+
+void PanelShell::startUp() { app_.startUp(); }
+
+void PanelShell::newWindowRequested() { app_.newWindowRequested(); }
+
+void PanelShell::windowMoved(int left, int top) {
+    form_.left = left;
+    form_.top = top;
+}
+
+void PanelShell::windowMinimized(bool minimized) { form_.minimized = minimized; }
 
 bool PanelShell::dispatch(const std::function<void()>& handler) {
     if (depth_ > 0 || app_.exited || !handler) return false;

@@ -5,20 +5,25 @@
 // walks the menu, takes the tray clicks and the timer, and decides when the
 // panel must be painted again. A front-end keeps only what is native: its
 // windows, painting with its toolkit, the tray icon, message boxes and the
-// typing into other programs.
+// typing into other programs. The shell is a front-end's only door to the
+// core: it holds the App and shows the front-end the form it draws.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/app.h"
+#include "app/panelform.h"
 #include "platform/pointer.h"
+#include "platform/services.h"
 
 namespace lumiko {
+
+class App;
 
 // What the pointer is over, for painting hover and press feedback.
 struct PointerState {
@@ -48,7 +53,32 @@ struct MenuVisitor {
 
 class PanelShell {
 public:
+    // A shell over its own App, which works through `services`.
+    PanelShell(Services& services, ListMetrics list);
+    // A shell over an App made elsewhere (the tests).
     PanelShell(App& app, ListMetrics list);
+    ~PanelShell();
+    PanelShell(const PanelShell&) = delete;
+    PanelShell& operator=(const PanelShell&) = delete;
+
+    // What the front-end draws and keeps its windows in line with.
+    const PanelForm& form() const { return form_; }
+    // The dictionary settings window's form once the menu opened it, else
+    // null; the front-end's settings window shows it and hands its events
+    // to its controls through dispatch().
+    SettingsForm* settingsForm();
+    // True once the menu's 退出 ended the program.
+    bool exited() const;
+
+    // The core's start-up, and the handwriting page asking for a new
+    // window; both are handlers, run through dispatch().
+    void startUp();
+    void newWindowRequested();
+
+    // The window system moved the panel, or minimised or restored it: the
+    // form follows (the core's handlers are not involved).
+    void windowMoved(int left, int top);
+    void windowMinimized(bool minimized);
 
     // Runs a core handler, unless one is already running (a message box or a
     // menu runs an event loop inside its handler: events arriving meanwhile
@@ -143,6 +173,7 @@ private:
     std::uint64_t drawnState() const;
     void walk(MenuVisitor& visitor, const std::vector<MenuItem>& items);
 
+    std::unique_ptr<App> ownApp_;  // when the shell made its App
     App& app_;
     PanelForm& form_;
     ListMetrics list_;

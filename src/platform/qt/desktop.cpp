@@ -30,8 +30,7 @@ constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 }  // namespace
 
 Desktop::Desktop(int zoom)
-    : services_(*this, x11_), app_(std::make_unique<App>(services_)),
-      shell_(std::make_unique<PanelShell>(*app_, kListLook)) {
+    : services_(*this, x11_), shell_(std::make_unique<PanelShell>(services_, kListLook)) {
     shell_->onSettled = [this] { sync(); };
     if (zoom == 0) {
         QString problem;
@@ -40,7 +39,7 @@ Desktop::Desktop(int zoom)
     }
     if (zoom != 0) shell_->setZoom(zoom);
     shell_->onZoomChosen = [this] { zoomChosen(); };
-    panel_ = std::make_unique<PanelWindow>(app_->form, *shell_);
+    panel_ = std::make_unique<PanelWindow>(*shell_);
     panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
     panel_->beforeShow = [this](bool minimised) {
         if (!panel_->testAttribute(Qt::WA_WState_Created)) return;
@@ -50,7 +49,7 @@ Desktop::Desktop(int zoom)
     browser_ = new BrowserView(panel_.get());
     browser_->hide();
     panel_->watchChild(browser_);
-    browser_->browserPage().onNewWindow = [this] { dispatch([this] { app_->newWindowRequested(); }); };
+    browser_->browserPage().onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
     // The page shown zooms with the panel; a new page starts at the view's
     // own factor, which is set again.
     connect(browser_, &QWebEngineView::loadFinished, this, [this] { browser_->setZoomFactor(shell_->zoom() / 100.0); });
@@ -68,7 +67,7 @@ Desktop::~Desktop() {
 void Desktop::start() {
     panel_->winId();  // the native window exists before start-up marks it
     dispatch([this] {
-        app_->startUp();
+        shell_->startUp();
         // The zoomed panel near the corner, as start-up places the form.
         int width = 0, height = 0;
         services_.screenSize(width, height);
@@ -95,7 +94,7 @@ void Desktop::tick() {
 }
 
 void Desktop::sync() {
-    const Control& web = app_->form.WebBrowser1;
+    const Control& web = shell_->form().WebBrowser1;
     const PanelShell& s = *shell_;
     const QRect webRect(s.scaled(web.absLeft()), s.scaled(web.absTop()), s.scaled(web.width), s.scaled(web.height));
     if (browser_->geometry() != webRect) browser_->setGeometry(webRect);
@@ -103,7 +102,7 @@ void Desktop::sync() {
     if (!qFuzzyCompare(browser_->zoomFactor(), factor)) browser_->setZoomFactor(factor);
     if (browser_->isVisibleTo(panel_.get()) != web.shown()) browser_->setVisible(web.shown());
     panel_->sync();
-    if (settings_ && app_->settings.get() == settingsForm_) settings_->sync();
+    if (settings_ && shell_->settingsForm() == settingsForm_) settings_->sync();
 }
 
 void Desktop::zoomChosen() {
@@ -176,14 +175,15 @@ bool Desktop::messageBox(const QString& title, const QString& text, bool yesNo) 
 }
 
 void Desktop::settingsOpened() {
-    if (!app_->settings) return;
-    if (settings_ && settingsForm_ == app_->settings.get()) {
+    SettingsForm* form = shell_->settingsForm();
+    if (!form) return;
+    if (settings_ && settingsForm_ == form) {
         settings_->sync();
         return;
     }
     if (settings_) settings_->close();
-    settingsForm_ = app_->settings.get();
-    settings_ = new SettingsWindow(*app_->settings, panel_.get(), [this](const std::function<void()>& f) { dispatch(f); });
+    settingsForm_ = form;
+    settings_ = new SettingsWindow(*form, panel_.get(), [this](const std::function<void()>& f) { dispatch(f); });
     settings_->show();
 }
 

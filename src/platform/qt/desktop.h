@@ -1,4 +1,4 @@
-// The desktop program: the core's App over the desktop services, the panel
+// The desktop program: the panel shell over the desktop services, the panel
 // window, the browser view, the tray icon and menu, the settings window and
 // the timer. Every event reaches the core through the panel shell, which
 // keeps handlers from overlapping and brings the windows in line afterwards.
@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/app.h"
 #include "platform/qt/browser.h"
 #include "platform/qt/panelwindow.h"
 #include "platform/qt/services.h"
@@ -36,7 +35,6 @@ public:
     void dispatch(const std::function<void()>& handler) { shell_->dispatch(handler); }
 
     // For the services.
-    App& app() { return *app_; }
     PanelWindow& panel() { return *panel_; }
     BrowserView& browser() { return *browser_; }
     void trayAdd(const QString& tip);
@@ -54,7 +52,6 @@ private:
 
     X11Input x11_;
     DesktopServices services_;
-    std::unique_ptr<App> app_;
     std::unique_ptr<PanelShell> shell_;
     std::unique_ptr<PanelWindow> panel_;
     BrowserView* browser_ = nullptr;  // a child of the panel

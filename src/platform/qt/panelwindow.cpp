@@ -8,27 +8,27 @@
 
 namespace lumiko::desktop {
 
-PanelWindow::PanelWindow(PanelForm& form, PanelShell& shell)
+PanelWindow::PanelWindow(PanelShell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus),
-      form_(form), shell_(shell) {
+      form_(shell.form()), shell_(shell) {
     if (unmanaged_) {
         // Clicks on a managed window take the focus on Wayland compositors,
         // whatever it asks for; an override-redirect one never does.
         setWindowFlags(unmanagedFlags());
         setAttribute(Qt::WA_X11NetWmWindowTypeUtility);
-        strip_ = std::make_unique<RestoreStrip>([this] { shell_.dispatch([this] { form_.minimized = false; }); });
+        strip_ = std::make_unique<RestoreStrip>([this] { shell_.dispatch([this] { shell_.windowMinimized(false); }); });
     }
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
-    setFixedSize(shell.scaled(form.width), shell.scaled(form.height));
-    roles_.highlight = &form.定位透明标签;
-    roles_.closeBox = &form.按钮10;
-    roles_.pageUp = &form.超级上;
-    roles_.palette = &form.图片框3;
-    roles_.song = {&form.显字标签, &form.输入标签, &form.词语提示标签};
+    setFixedSize(shell.scaled(form_.width), shell.scaled(form_.height));
+    roles_.highlight = &form_.定位透明标签;
+    roles_.closeBox = &form_.按钮10;
+    roles_.pageUp = &form_.超级上;
+    roles_.palette = &form_.图片框3;
+    roles_.song = {&form_.显字标签, &form_.输入标签, &form_.词语提示标签};
 }
 
 void PanelWindow::sync() {
@@ -145,14 +145,15 @@ void PanelWindow::changeEvent(QEvent* e) {
     // The window manager minimises and restores the panel too. A hidden
     // panel keeps the state it had: Qt reports a window withdrawn after an
     // earlier minimise as minimised again.
-    if (e->type() == QEvent::WindowStateChange && isVisible() && !unmanaged_) form_.minimized = isMinimized();
+    if (e->type() == QEvent::WindowStateChange && isVisible() && !unmanaged_) shell_.windowMinimized(isMinimized());
     QWidget::changeEvent(e);
 }
 
 void PanelWindow::moveEvent(QMoveEvent*) {
     if (!isVisible() || isMinimized()) return;
-    form_.left = placedLeft_ = x();
-    form_.top = placedTop_ = y();
+    placedLeft_ = x();
+    placedTop_ = y();
+    shell_.windowMoved(placedLeft_, placedTop_);
 }
 
 }  // namespace lumiko::desktop

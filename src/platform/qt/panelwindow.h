@@ -17,7 +17,7 @@ namespace lumiko::desktop {
 class PanelWindow : public QWidget {
     Q_OBJECT
 public:
-    PanelWindow(PanelForm& form, PanelShell& shell);
+    explicit PanelWindow(PanelShell& shell);
 
     // Brings the window in line with the form; repaints when anything drawn
     // changed since the last call.
@@ -46,7 +46,7 @@ private:
     void updateCursor(int x, int y);
     void syncUnmanaged();
 
-    PanelForm& form_;
+    const PanelForm& form_;
     PanelShell& shell_;
     PanelPainter painter_;
     Roles roles_;

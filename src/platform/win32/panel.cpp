@@ -44,7 +44,7 @@ POINT cursorPos() {
 }
 }  // namespace
 
-PanelWindow::PanelWindow(int zoom) : app_(svc_), shell_(app_, ListMetrics{Painter::kListLine, 2}) {
+PanelWindow::PanelWindow(int zoom) : shell_(svc_, ListMetrics{Painter::kListLine, 2}) {
     shell_.onSettled = [this] { syncWindow(); };
     if (zoom == 0) {
         Text problem;
@@ -78,7 +78,7 @@ bool PanelWindow::create(HINSTANCE instance) {
     wc.lpszClassName = kPanelClass;
     if (!RegisterClassExW(&wc)) return false;
 
-    PanelForm& f = app_.form;
+    const PanelForm& f = shell_.form();
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kPanelClass, wideOfGbk(f.title).c_str(),
                             WS_POPUP | WS_CLIPCHILDREN, f.left, f.top, f.width,
                             f.height, nullptr, nullptr, instance, this);
@@ -97,15 +97,15 @@ bool PanelWindow::create(HINSTANCE instance) {
     svc_.trayMessage = kTrayMessage;
     svc_.onPopupMenu = [this] { PostMessageW(hwnd_, kMenuMessage, 0, 0); };
     svc_.onSettingsOpened = [this] {
-        if (app_.settings) settingsWindow_.open(*app_.settings, hwnd_);
+        if (SettingsForm* form = shell_.settingsForm()) settingsWindow_.open(*form, hwnd_);
     };
     settingsWindow_.run = [this](const std::function<void()>& h) { shell_.dispatch(h); };
 
     if (browser_.create(hwnd_)) svc_.browser = &browser_;
-    browser_.onNewWindow = [this] { shell_.dispatch([this] { app_.newWindowRequested(); }); };
+    browser_.onNewWindow = [this] { shell_.dispatch([this] { shell_.newWindowRequested(); }); };
 
     shell_.dispatch([this] {
-        app_.startUp();
+        shell_.startUp();
         // The scaled panel near the corner, as start-up places the form.
         int width = 0, height = 0;
         svc_.screenSize(width, height);
@@ -129,7 +129,7 @@ int PanelWindow::run() {
 
 void PanelWindow::syncWindow() {
     if (!hwnd_) return;
-    PanelForm& f = app_.form;
+    const PanelForm& f = shell_.form();
     const int width = shell_.scaled(f.width), height = shell_.scaled(f.height);
     if (f.left != shownLeft_ || f.top != shownTop_ || width != shownWidth_ || height != shownHeight_) {
         const UINT keepSize = width == shownWidth_ && height == shownHeight_ ? SWP_NOSIZE : 0;
@@ -160,9 +160,10 @@ void PanelWindow::syncWindow() {
 
 void PanelWindow::dpiChanged(int dpi, const RECT& suggested) {
     shell_.setDpi(dpi);
-    PanelForm& f = app_.form;
-    f.left = shownLeft_ = suggested.left;
-    f.top = shownTop_ = suggested.top;
+    shell_.windowMoved(suggested.left, suggested.top);
+    const PanelForm& f = shell_.form();
+    shownLeft_ = f.left;
+    shownTop_ = f.top;
     shownWidth_ = shell_.scaled(f.width);
     shownHeight_ = shell_.scaled(f.height);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -201,7 +202,7 @@ void PanelWindow::mouseUp(MouseButton button, int x, int y) {
 }
 
 void PanelWindow::showMenu() {
-    if (shell_.busy() || app_.exited) return;
+    if (shell_.busy() || shell_.exited()) return;
     HMENU menu = CreatePopupMenu();
     MenuBuilder builder(menu);
     shell_.walkMenu(builder);
@@ -227,7 +228,7 @@ void PanelWindow::paint() {
     HDC mem = CreateCompatibleDC(dc);
     HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
-    painter_.paint(mem, app_.form, w, h, shell_);
+    painter_.paint(mem, shell_.form(), w, h, shell_);
     BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
     SelectObject(mem, old);
     DeleteObject(bmp);
@@ -246,7 +247,7 @@ LRESULT CALLBACK PanelWindow::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void PanelWindow::restoreFromIcon() {
-    app_.form.minimized = false;
+    shell_.windowMinimized(false);
     syncWindow();
 }
 
@@ -268,7 +269,7 @@ void PanelWindow::paintIcon() {
         DrawIconEx(dc, r.left + atDpi(4, dpi), (r.top + r.bottom - iconSize) / 2, appIcon_, iconSize, iconSize, 0,
                    nullptr, DI_NORMAL);
     RECT text{r.left + atDpi(24, dpi), r.top, r.right - atDpi(2, dpi), r.bottom};
-    const std::wstring title = wideOfGbk(app_.form.title);
+    const std::wstring title = wideOfGbk(shell_.form().title);
     DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ReleaseDC(hwnd_, dc);
@@ -339,12 +340,12 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         // The system restores a minimised panel when its title is double
         // clicked; the form follows.
-        if (wp == SIZE_RESTORED && app_.form.minimized && !shell_.busy()) {
-            app_.form.minimized = false;
+        if (wp == SIZE_RESTORED && shell_.form().minimized && !shell_.busy()) {
+            shell_.windowMinimized(false);
             shownMinimized_ = false;
             syncWindow();
-        } else if (wp == SIZE_MINIMIZED && !app_.form.minimized) {
-            app_.form.minimized = true;
+        } else if (wp == SIZE_MINIMIZED && !shell_.form().minimized) {
+            shell_.windowMinimized(true);
             shownMinimized_ = true;
         }
         return 0;

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "platform/shell.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/paint.h"
@@ -56,7 +55,6 @@ private:
     void restoreFromIcon();
 
     WindowsServices svc_;
-    App app_;
     PanelShell shell_;
     BrowserView browser_;
     SettingsWindow settingsWindow_;
