@@ -49,8 +49,12 @@ class ZoomSession(Session):
 
     def setting(self):
         """The zoom file in the user's folder, as a Unix path."""
-        out = subprocess.run(["winepath", "-u", r"C:\users\%s\AppData\Roaming\Lumiko\zoom" % os.environ.get(
-            "USER", "root")], env=self.env, capture_output=True, text=True, timeout=60).stdout.strip()
+        appdata = subprocess.run(["wine", "cmd", "/c", "echo %APPDATA%"], env=self.env, capture_output=True,
+                                 text=True, timeout=60).stdout.strip()
+        out = subprocess.run(["winepath", "-u", appdata + r"\Lumiko\zoom"], env=self.env, capture_output=True,
+                             text=True, timeout=60).stdout.strip()
+        if not appdata or not out:
+            raise Failure("the user's folder (%APPDATA%) cannot be found")
         return out
 
     def geometry(self):
