@@ -14,7 +14,9 @@ import re
 import struct
 import sys
 
-CRLF = b"\r\n"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "datagen"))
+from pagesearch import CRLF, pages  # noqa: E402
+
 FE = {0x20087: b"\xfe\x51", 0x9FB4: b"\xfe\x59", 0x200CC: b"\xfe\x53", 0x20089: b"\xfe\x52"}
 
 
@@ -29,45 +31,6 @@ def g(text):
 
 
 # --- the panel's search -----------------------------------------------------
-
-def build_page(table, code, start, per_page, row_breaks):
-    """One page from byte offset start: (items, offset of the line that
-    opens the next page or -1)."""
-    pat = CRLF + code
-    text = b""
-    items = []
-    n = 1
-    pos = -1
-    p = table.find(pat, start)
-    while p != -1:
-        window = table[p + 2:p + 202]
-        q = window.find(CRLF)
-        line = window[:q] if q >= 0 else window
-        fields = line.split(b" ")
-        key = fields[0]
-        value = fields[1] if len(fields) > 1 else b""
-        tail = key[len(code):] if len(key) > len(code) else b""
-        if (value + tail) not in text:
-            if n > per_page:
-                pos = p
-                break
-            text += value + (b" \r\n" if row_breaks and n in (8, 16, 24) else b" ")
-            items.append(value)
-            n += 1
-        p = table.find(pat, p + 1)
-        pos = p
-    return items, pos
-
-
-def pages(table, code, per_page=30, row_breaks=True):
-    out = []
-    items, pos = build_page(table, code, 0, per_page, row_breaks)
-    out.append(items)
-    while pos != -1:
-        items, pos = build_page(table, code, pos, per_page, row_breaks)
-        out.append(items)
-    return out
-
 
 def strip_pages(table, code):
     return pages(table, code, 18, False)
