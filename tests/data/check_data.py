@@ -36,6 +36,26 @@ def strip_pages(table, code):
     return pages(table, code, 18, False)
 
 
+def check_search(_root):
+    """The search itself, over tiny tables: which lines the panel offers."""
+    long_value = g("长") * 100  # the line outgrows the panel's 200-byte window
+    cases = [
+        # name, table lines, code, first page
+        ("a repeat is skipped", [b"1 a", b"1 a", b"1 b"], b"1", [b"a", b"b"]),
+        # the part of the key past the code is looked for, not kept on the page
+        ("a longer key is no repeat", [b"1 a", b"12 a", b"12 a"], b"1", [b"a", b"a", b"a"]),
+        ("a value standing inside another is skipped", [b"1 ab", b"1 b"], b"1", [b"ab"]),
+        ("a line without a value is passed over", [b"1", b"1 ", b"1 a"], b"1", [b"a"]),
+        ("a line longer than its window is passed over", [b"1 " + long_value, b"1 a"], b"1", [b"a"]),
+        ("a broken character is passed over", [b"1 \xb3", b"1 " + g("一")], b"1", [g("一")]),
+        ("the value ends at its blank", [b"1 a b"], b"1", [b"a"]),
+    ]
+    for name, lines, code, want in cases:
+        eq("search: " + name, pages(CRLF + CRLF.join(lines) + CRLF, code)[0], want)
+    numbers = CRLF + CRLF.join(b"1 %d" % i for i in range(31)) + CRLF
+    eq("search: 30 to a page", [len(p) for p in pages(numbers, b"1")], [30, 1])
+
+
 # --- harness ------------------------------------------------------------------
 
 RESULTS = []
@@ -319,7 +339,7 @@ def check_pictures(root):
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
-    for part in (check_builtin, check_ciku, check_pinyin, check_pictures):
+    for part in (check_search, check_builtin, check_ciku, check_pinyin, check_pictures):
         try:
             part(root)
         except Exception as e:  # a missing file or a broken format
