@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "web/handwriting.h"
 
 namespace lumiko {
 
@@ -50,7 +51,7 @@ void App::tick() {
 
     // The pad is opened at the first tick only, and only with a network.
     if (g.padOpenPending == 1) {
-        if (svc_.networkState() == 1) webPage.clickLinkTo(kPadLink);
+        if (svc_.networkState() == 1) webPage.clickLinkTo(handwriting::kPadLink);
         g.padOpenPending = 0;
     }
 
