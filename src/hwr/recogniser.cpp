@@ -9,6 +9,7 @@
 namespace lumiko::hwr {
 
 struct Recogniser::Model {
+    ModelBytes bytes;  // when a reader mapped the file: outlives the recogniser below
     zinnia_recognizer_t* recognizer = zinnia_recognizer_new();
     zinnia_character_t* character = zinnia_character_new();
     ~Model() {
@@ -17,7 +18,8 @@ struct Recogniser::Model {
     }
 };
 
-Recogniser::Recogniser(std::string modelPath) : path_(std::move(modelPath)) {}
+Recogniser::Recogniser(std::string modelPath, ModelReader reader)
+    : path_(std::move(modelPath)), reader_(std::move(reader)) {}
 Recogniser::~Recogniser() = default;
 
 bool Recogniser::load() {
@@ -25,10 +27,19 @@ bool Recogniser::load() {
     if (tried_) return false;  // a missing model is not looked for at every stroke
     tried_ = true;
     auto model = std::make_unique<Model>();
-    // zinnia maps the file into memory; it stays mapped until exit.
-    if (!zinnia_recognizer_open(model->recognizer, path_.c_str())) {
-        error_ = "the handwriting model " + path_ + " cannot be opened: " +
-                 zinnia_recognizer_strerror(model->recognizer);
+    std::string why;
+    bool opened;
+    if (reader_) {
+        model->bytes = reader_(path_, why);
+        opened = model->bytes.data &&
+                 zinnia_recognizer_open_from_ptr(model->recognizer, model->bytes.data, model->bytes.size);
+    } else {
+        // zinnia maps the file into memory; it stays mapped until exit.
+        opened = zinnia_recognizer_open(model->recognizer, path_.c_str());
+    }
+    if (!opened) {
+        if (why.empty()) why = zinnia_recognizer_strerror(model->recognizer);
+        error_ = "the handwriting model " + path_ + " cannot be opened: " + why;
         return false;
     }
     model_ = std::move(model);

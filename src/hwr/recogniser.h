@@ -2,6 +2,7 @@
 // which is memory-mapped once, at the first recognition.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,11 +11,24 @@
 
 namespace lumiko::hwr {
 
+// The model's bytes in memory, valid as long as `owner` lives.
+struct ModelBytes {
+    const char* data = nullptr;
+    size_t size = 0;
+    std::shared_ptr<const void> owner;
+};
+// Maps the model file at `path` into memory; no data and the reason in words
+// in `error` when it cannot.
+using ModelReader = std::function<ModelBytes(const std::string& path, std::string& error)>;
+
 class Recogniser {
 public:
     // modelPath: the zinnia model file. Nothing is read until the first
-    // recognition asks for it.
-    explicit Recogniser(std::string modelPath);
+    // recognition asks for it. Without a reader zinnia maps the file itself,
+    // through the narrow file calls of the system (on Windows those cannot
+    // open a path outside the code page: the Windows panel maps the model
+    // itself and passes a reader).
+    explicit Recogniser(std::string modelPath, ModelReader reader = nullptr);
     ~Recogniser();
     Recogniser(const Recogniser&) = delete;
     Recogniser& operator=(const Recogniser&) = delete;
@@ -36,6 +50,7 @@ public:
 private:
     struct Model;
     std::string path_;
+    ModelReader reader_;
     std::unique_ptr<Model> model_;
     std::string error_;
     bool tried_ = false;

@@ -52,6 +52,11 @@ void PanelShell::windowMoved(int left, int top) {
 
 void PanelShell::windowMinimized(bool minimized) { form_.minimized = minimized; }
 
+void PanelShell::hiddenWithNoWayBack() {
+    form_.visible = true;
+    form_.minimized = true;
+}
+
 bool PanelShell::dispatch(const std::function<void()>& handler) {
     if (depth_ > 0 || app_.exited || !handler) return false;
     ++depth_;

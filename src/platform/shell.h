@@ -79,6 +79,9 @@ public:
     // form follows (the core's handlers are not involved).
     void windowMoved(int left, int top);
     void windowMinimized(bool minimized);
+    // The panel was hidden where nothing could show it again (a session
+    // without a tray): it shows as its strip instead.
+    void hiddenWithNoWayBack();
 
     // Runs a core handler, unless one is already running (a message box or a
     // menu runs an event loop inside its handler: events arriving meanwhile

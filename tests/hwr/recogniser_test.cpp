@@ -3,6 +3,10 @@
 // broken pipeline, not an accuracy figure (that is make hwr-report).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <memory>
+
 #include "hwr/recogniser.h"
 #include "samples.h"
 
@@ -44,6 +48,43 @@ TEST(Recogniser, AMissingModelIsToldInWords) {
     EXPECT_TRUE(r.recognise(samples()[0].strokes, 10).empty());
     EXPECT_FALSE(r.loaded());
     EXPECT_NE(r.error().find("/nonexistent/handwriting.model"), std::string::npos) << r.error();
+}
+
+// A model handed over in memory (the Windows panel maps it itself): the same
+// candidates as zinnia's own opening; a reader's failure and bytes that are
+// no model are told in words, with the path.
+TEST(Recogniser, ModelFromAReader) {
+    const Strokes strokes = samples()[0].strokes;
+    const auto want = Recogniser(LUMIKO_HWR_MODEL).recognise(strokes, 10);
+    ASSERT_FALSE(want.empty());
+    const auto bytesOf = [](std::shared_ptr<const std::string> held) {
+        return [held](const std::string&, std::string&) { return ModelBytes{held->data(), held->size(), held}; };
+    };
+    std::ifstream in(LUMIKO_HWR_MODEL, std::ios::binary);
+    auto model = std::make_shared<const std::string>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    struct Case {
+        ModelReader reader;
+        bool opens;
+        const char* reason;
+    } cases[] = {
+        {bytesOf(model), true, ""},
+        {[](const std::string&, std::string& error) {
+             error = "access is denied";
+             return ModelBytes{};
+         },
+         false, "access is denied"},
+        {bytesOf(std::make_shared<const std::string>(64, '\0')), false, "broken"},
+    };
+    for (const Case& c : cases) {
+        Recogniser r("/the/model/path", c.reader);
+        const auto got = r.recognise(strokes, 10);
+        EXPECT_EQ(r.loaded(), c.opens) << r.error();
+        EXPECT_EQ(got, c.opens ? want : std::vector<std::string>{});
+        if (!c.opens) {
+            EXPECT_NE(r.error().find("/the/model/path"), std::string::npos) << r.error();
+            EXPECT_NE(r.error().find(c.reason), std::string::npos) << r.error();
+        }
+    }
 }
 
 TEST(Recogniser, NoStrokesNoCandidates) {

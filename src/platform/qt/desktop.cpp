@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <cstdlib>
 
 #include "engine/builtin.h"
 #include "platform/posix/encoding.h"
@@ -94,6 +95,12 @@ void Desktop::tick() {
 }
 
 void Desktop::sync() {
+    // Hidden, the panel comes back through its tray icon. A Wayland session
+    // may have no tray (GNOME shows none without an extension): there the
+    // panel turns into its strip instead, which a double click restores.
+    if (!shell_->form().visible && panel_->isVisible() && !shell_->exited() && std::getenv("WAYLAND_DISPLAY") &&
+        !QSystemTrayIcon::isSystemTrayAvailable())
+        shell_->hiddenWithNoWayBack();
     const Control& web = shell_->form().WebBrowser1;
     const PanelShell& s = *shell_;
     const QRect webRect(s.scaled(web.absLeft()), s.scaled(web.absTop()), s.scaled(web.width), s.scaled(web.height));

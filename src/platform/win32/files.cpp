@@ -12,7 +12,9 @@ namespace {
 // The reason for the last failure of readFile, writeFile or replaceFile.
 Text lastError;
 
-bool fail(DWORD err) {
+}  // namespace
+
+std::wstring systemMessage(unsigned long err) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -21,7 +23,13 @@ bool fail(DWORD err) {
     if (text) LocalFree(text);
     while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
         reason.pop_back();
-    lastError = gbkOfWide(reason);
+    return reason;
+}
+
+namespace {
+
+bool fail(DWORD err) {
+    lastError = gbkOfWide(systemMessage(err));
     return false;
 }
 bool fail(const char* reason) {

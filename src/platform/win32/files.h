@@ -17,6 +17,8 @@ bool writeFile(const Text& path, const std::string& bytes);
 bool replaceFile(const Text& path, const std::string& bytes);
 // The system's reason for the last failed readFile, writeFile or replaceFile.
 Text lastFileError();
+// The system's words for an error number (GetLastError).
+std::wstring systemMessage(unsigned long err);
 // The full native path of a core path, in GBK (for messages).
 Text absolutePath(const Text& path);
 bool fileExists(const Text& path);

@@ -11,6 +11,8 @@
 
 #include "hwr/padservice.h"
 #include "platform/win32/com.h"
+#include "platform/win32/files.h"
+#include "platform/win32/text.h"
 
 namespace lumiko::win32 {
 
@@ -24,20 +26,6 @@ const CLSID kPadProtocolClass = {0x6f0c7a52, 0x3b1d, 0x4c8e, {0x9a, 0x57, 0x2d, 
 // thread; recognitions take turns.
 std::unique_ptr<hwr::Recogniser> recogniser;
 std::mutex recogniserLock;
-
-std::string narrow(const wchar_t* w) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w, -1, out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring wide(const std::string& s) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return out;
-}
 
 // One request: answered whole at Start, read by the control through Read.
 class PadProtocol final : public IInternetProtocol {
@@ -61,7 +49,7 @@ public:
     HRESULT STDMETHODCALLTYPE Start(LPCWSTR url, IInternetProtocolSink* sink, IInternetBindInfo*, DWORD,
                                     HANDLE_PTR) override {
         // "lumiko-pad:/PATH?QUERY"
-        std::string address = narrow(url);
+        std::string address = utf8OfWide(url);
         const std::string prefix = hwr::kPadAddress;
         if (address.compare(0, prefix.size(), prefix) != 0) return INET_E_INVALID_URL;
         address.erase(0, prefix.size());
@@ -74,12 +62,10 @@ public:
             reply = hwr::handlePadRequest(path, query, *recogniser);
         }
         if (!reply.refusal.empty()) OutputDebugStringA(("handwriting pad: request refused: " + reply.refusal + "\n").c_str());
-        if (!reply.found) {
-            sink->ReportResult(INET_E_RESOURCE_NOT_FOUND, 0, nullptr);
-            return INET_E_RESOURCE_NOT_FOUND;
-        }
+        // A failed start is the whole report: the binding ends with it.
+        if (!reply.found) return INET_E_RESOURCE_NOT_FOUND;
         body_ = reply.body;
-        const std::wstring mime = wide(reply.mimeType);
+        const std::wstring mime = wideOfUtf8(reply.mimeType);
         sink->ReportProgress(BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE, mime.c_str());
         const ULONG size = static_cast<ULONG>(body_.size());
         sink->ReportData(BSCF_FIRSTDATANOTIFICATION | BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, size, size);
@@ -140,19 +126,50 @@ bool registerPadProtocol(const std::string& modelPath) {
     if (recogniser) return true;
     Com<IInternetSession> session;
     if (FAILED(CoInternetGetSession(0, session.put(), 0)) || !session) return false;
-    const std::wstring scheme = wide(hwr::kPadScheme);
+    const std::wstring scheme = wideOfUtf8(hwr::kPadScheme);
     if (FAILED(session->RegisterNameSpace(&factory, kPadProtocolClass, scheme.c_str(), 0, nullptr, 0))) return false;
-    recogniser = std::make_unique<hwr::Recogniser>(modelPath);
+    recogniser = std::make_unique<hwr::Recogniser>(modelPath, mapPadModel);
     return true;
 }
 
 std::string padModelBesideProgram() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
-    const size_t slash = dir.find_last_of("\\/");
-    dir.erase(slash == std::string::npos ? 0 : slash + 1);
-    return dir + "handwriting-zh_CN.model";
+    std::wstring path(32768, L'\0');  // the longest path the system has
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    const size_t slash = path.find_last_of(L"\\/");
+    path.erase(slash == std::wstring::npos ? 0 : slash + 1);
+    return utf8OfWide(path) + "handwriting-zh_CN.model";
+}
+
+hwr::ModelBytes mapPadModel(const std::string& path, std::string& error) {
+    const auto systemReason = [] { return utf8OfWide(systemMessage(GetLastError())); };
+    hwr::ModelBytes bytes;
+    const HANDLE file = CreateFileW(wideOfUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = systemReason();
+        return bytes;
+    }
+    LARGE_INTEGER size{};
+    const void* view = nullptr;
+    if (!GetFileSizeEx(file, &size)) {
+        error = systemReason();
+    } else if (size.QuadPart == 0) {
+        error = "the file is empty";
+    } else if (const HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
+        // The view keeps the mapping and the file open.
+        view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+        if (!view) error = systemReason();
+        CloseHandle(mapping);
+    } else {
+        error = systemReason();
+    }
+    CloseHandle(file);
+    if (view) {
+        bytes.data = static_cast<const char*>(view);
+        bytes.size = static_cast<size_t>(size.QuadPart);
+        bytes.owner = std::shared_ptr<const void>(view, [](const void* v) { UnmapViewOfFile(v); });
+    }
+    return bytes;
 }
 
 }  // namespace lumiko::win32

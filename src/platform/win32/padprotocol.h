@@ -6,14 +6,21 @@
 
 #include <string>
 
+#include "hwr/recogniser.h"
+
 namespace lumiko::win32 {
 
 // Registers the pad's scheme with the process's URL monikers; the model is
-// looked for at `modelPath` at the first recognition. False when the system
+// looked for at `modelPath` (UTF-8) at the first recognition. False when the system
 // refused the registration (logged by the caller).
 bool registerPadProtocol(const std::string& modelPath);
 
-// The model file beside lumiko.exe.
+// The model file beside lumiko.exe (UTF-8).
 std::string padModelBesideProgram();
+
+// Maps the model at `path` (UTF-8) through the system's UTF-16 file calls,
+// so that any folder name opens: zinnia's own opening goes through the code
+// page of the system.
+hwr::ModelBytes mapPadModel(const std::string& path, std::string& error);
 
 }  // namespace lumiko::win32

@@ -136,10 +136,13 @@ arrived() {
 }
 
 # The panel's menu from its background, walked with keys (the menu is an
-# X window of the panel's own and takes them through XTest).
+# X window of the panel's own and takes them through XTest). Under sway the
+# menu takes keys only once clicked: MENU_CLICK=1 right-clicks its corner,
+# where no item lies.
 menu() {
-  panel_move 20 20
+  panel_move 20 20; sleep 0.3
   pointer rclick; sleep 0.4
+  if [ "${MENU_CLICK:-0}" = 1 ]; then pointer rclick; sleep 0.2; fi
   xdotool key "$@"; sleep 0.4
 }
 
@@ -196,6 +199,11 @@ panel_window_run() {
   check "按钮9 minimises the panel" panel_unshown
   wait_for 5 strip_shown
   check "a strip takes the panel's place" strip_shown
+  strip_restore
+}
+
+# A double click on the strip restores the panel.
+strip_restore() {
   # The strip is a window that has just appeared: let the compositor see the
   # pointer over it before the double click.
   pointer move $((PANEL_X + 12)) $((PANEL_Y + 9)); sleep 0.3

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The pointer, keyboard and focus probe of the GNOME end-to-end test, fed
 one command a line like lumiko-test-pointer: "move X Y", "down", "up",
-"click", "dblclick", "rclick", "key KEYSYM" (an X keysym in hex), and
+"click", "dblclick", "rclick", "key KEYSYM" (an X keysym in hex, pressed
+and released; "keydown"/"keyup KEYSYM": only pressed or released),
+"keycode CODE" (a Linux key code, pressed and released), and
 "focus", which prints the wm-class of the window that has the focus (or
 "none"), and "windows", which lists every window's wm-class, focus and
 whether it is hidden. Every command is answered with "done".
@@ -96,6 +98,12 @@ for line in sys.stdin:
             sym = int(words[1], 16)
             remote("NotifyKeyboardKeysym", GLib.Variant("(ub)", (sym, True)))
             remote("NotifyKeyboardKeysym", GLib.Variant("(ub)", (sym, False)))
+        elif command in ("keydown", "keyup"):
+            remote("NotifyKeyboardKeysym", GLib.Variant("(ub)", (int(words[1], 16), command == "keydown")))
+        elif command == "keycode":
+            code = int(words[1])
+            remote("NotifyKeyboardKeycode", GLib.Variant("(ub)", (code, True)))
+            remote("NotifyKeyboardKeycode", GLib.Variant("(ub)", (code, False)))
         elif command == "focus":
             print(focus(), flush=True)
         elif command == "windows":

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
             button(command == "down");
         } else if (command == "click" || command == "dblclick" || command == "rclick") {
             which = command == "rclick" ? kRightButton : kLeftButton;
-            for (int i = command == "click" ? 1 : 2; i > 0; --i) {
+            for (int i = command == "dblclick" ? 2 : 1; i > 0; --i) {
                 button(true);
                 wl_display_flush(display);
                 pause();

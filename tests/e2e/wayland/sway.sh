@@ -22,13 +22,17 @@ mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR"; chmod 700 "$XDG_RUNTIME_DIR"
 trap session_stop EXIT
 
 # The compositor: one 1024x768 output, XWayland started at once, the focus
-# never following the pointer. The socket names are its own (in this run's
-# runtime folder), the X display the first free one.
+# never following the pointer, swaybar at the top with its tray (it is the
+# session's StatusNotifierItem watcher and host). The socket names are its
+# own (in this run's runtime folder), the X display the first free one.
 cat >"$WORK/sway.conf" <<'CONF'
 output HEADLESS-1 resolution 1024x768 position 0 0
 xwayland force
 focus_follows_mouse no
 default_border none
+bar {
+  position top
+}
 CONF
 WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1 \
   sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
@@ -59,6 +63,7 @@ def walk(n):
         walk(c)
 walk(json.load(sys.stdin))'
 }
+MENU_CLICK=1
 TARGET_APP=
 focus_is_target() { [ "$(focused_app)" = "$TARGET_APP" ]; }
 
@@ -77,10 +82,35 @@ TARGET_APP=lumiko-foot
 wait_for 30 bash -c "swaymsg -t get_tree | grep -q '\"app_id\": \"org.lumiko.Target\"'" || { echo "the GTK target did not start"; cat "$WORK/gtk.log"; exit 1; }
 wait_for 30 bash -c "swaymsg -t get_tree | grep -q '\"app_id\": \"lumiko-foot\"'" || { echo "foot did not start"; cat "$WORK/foot.log"; exit 1; }
 
+# Qt looks for a tray once, when the panel starts: the bar's comes first.
+watcher_up() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+  --method org.freedesktop.DBus.NameHasOwner org.kde.StatusNotifierWatcher | grep -q true; }
+wait_for 30 watcher_up || { echo "swaybar's tray did not start"; cat "$WORK/sway.log"; exit 1; }
+
 PANEL_ENV="LUMIKO_TYPING="
 panel_start || { cat "$WORK/lumiko.log"; exit 1; }
 check "the panel types through the virtual keyboard" grep -q "typing through wayland" "$WORK/lumiko.log"
 check "the panel is at 533,296 and 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
+
+# The panel's tray icon: a StatusNotifierItem that the panel's own bus
+# connection registered with the watcher ("CONNECTION/PATH").
+tray_item() {
+  local item pid
+  for item in $(gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+      --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems |
+      grep -o "'[^']*'" | tr -d "'"); do
+    pid=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+      --method org.freedesktop.DBus.GetConnectionUnixProcessID "${item%%/*}" | sed 's/.* \([0-9]*\),.*/\1/')
+    [ "$pid" = "$PANEL_PID" ] && echo "$item" && return 0
+  done
+  return 1
+}
+wait_for 10 tray_item
+TRAY_ITEM=$(tray_item)
+check "the tray icon registers with the bar's watcher" test -n "$TRAY_ITEM"
+tray_tip() { gdbus call --session --dest "${TRAY_ITEM%%/*}" --object-path "/${TRAY_ITEM#*/}" \
+  --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem ToolTip; }
+check "the tray icon's tooltip names the panel" grep -q "Lumiko输入法 1.0" <(tray_tip)
 
 swaymsg '[app_id="lumiko-foot"] focus' >/dev/null
 wait_for 5 focus_is_target
@@ -98,6 +128,35 @@ expected=""
 typing_run 1
 
 panel_window_run
+
+# The icon, alone at the right end of swaybar's tray: a left click (the
+# bar's Activate) hides the panel and another shows it; a right click (the
+# bar's ContextMenu) opens the panel's menu, where the X pointer was last
+# seen (XWayland does not see it over the bar), and its first item
+# (关闭菜单) closes it. The target keeps the focus.
+menu_shown() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$PANEL_PID"); do
+    [ "$w" = "$PANEL_WINDOW" ] || window_geometry "$w"
+  done | awk '$4 > 100 {print $1, $2; found = 1} END {exit !found}'
+}
+menu_gone() { ! menu_shown >/dev/null; }
+pointer move 1012 11; sleep 0.3
+pointer click
+wait_for 5 panel_unshown
+check "a click on the tray icon hides the panel" panel_unshown
+pointer click
+wait_for 5 panel_shown
+check "another click shows it again" panel_shown
+pointer rclick
+wait_for 5 menu_shown
+check "a right click on the tray icon opens the panel's menu" menu_shown
+read -r menu_x menu_y < <(menu_shown)
+pointer move $((menu_x + 30)) $((menu_y + 12)); sleep 0.3
+pointer click
+wait_for 5 menu_gone
+check "关闭菜单 closes it" menu_gone
+check "the target keeps the focus after the tray icon's clicks" focus_is_target
 
 check "the panel is still running" kill -0 "$PANEL_PID"
 echo "foot received: $(printf %q "$(cat "$FOOT_FILE")")"

@@ -12,8 +12,7 @@ constexpr const char* kInterface = "org.lumiko.Engine";
 // Focused (read-only property, b): an application's text field has the
 // keyboard focus while Lumiko is the current input source.
 // Type(s text): commits the text there, whole.
-// Press(s key): one of the key names below, pressed and released there (or
-// its effect on a text field).
+// Press(s key): one of the key names below, pressed and released there.
 constexpr const char* kIntrospection =
     "<node>"
     " <interface name='org.lumiko.Engine'>"

@@ -22,8 +22,10 @@ public:
     // source.
     bool focus(std::uint64_t& target) override;
     void type(std::uint64_t target, const std::string& utf8) override;
-    // Ctrl+V commits the text the panel put on the clipboard last, through
-    // the text field's own request, like the editing keys (engine/main.cpp).
+    // The editing keys are key presses that the engine forwards. Ctrl+V
+    // instead commits the text the panel put on the clipboard last: GNOME
+    // Shell 43 hands a forwarded key to the application without its
+    // modifiers, so a forwarded Ctrl+V arrives as a plain "v".
     void press(Key key) override;
     void clipboardSet(const std::string& utf8) override { clipboard_ = utf8; }
 

@@ -46,33 +46,25 @@ void forward(guint keyval, guint keycode) {
 
 void commit(const char* text) { ibus_engine_commit_text(focused, ibus_text_new_from_string(text)); }
 
-// Whether the application tells the text around its cursor: a text field
-// that edits through the input method (GTK, Qt), not a terminal.
-bool editsText() {
-    IBusText* text = nullptr;
-    guint cursor = 0, anchor = 0;
-    ibus_engine_get_surrounding_text(focused, &text, &cursor, &anchor);
-    return text && ibus_text_get_length(text) > 0;
-}
+// The editing keys, as key presses: the application does with them what it
+// does with the user's own (Enter activates a one-line field, a terminal
+// gets its control characters). No key with a modifier comes here: GNOME
+// Shell 43 forwards a key without the modifiers' state, so the panel's
+// Ctrl+V is a commit of the clipboard's text (ibus.h).
+struct EditingKey {
+    const char* name;
+    guint keyval, keycode;
+};
+constexpr EditingKey kEditingKeys[] = {
+    {names::kBackspace, IBUS_KEY_BackSpace, 14},
+    {names::kSpace, IBUS_KEY_space, 57},
+    {names::kEnter, IBUS_KEY_Return, 28},
+};
 
-// The editing keys. A key that an input method forwards goes back into the
-// shell's event queue, which GNOME Shell 43 running headless drops; a text
-// field therefore gets their effect through the input method's own
-// requests, which every GNOME session carries: the character before the
-// cursor deleted, a space or a line break committed. Other applications
-// (terminals: they tell no surrounding text) get the key.
 void press(const char* key) {
     if (!focused) return;
-    const bool field = editsText();
-    if (std::strcmp(key, names::kBackspace) == 0) {
-        if (field) ibus_engine_delete_surrounding_text(focused, -1, 1);
-        else forward(IBUS_KEY_BackSpace, 14);
-    } else if (std::strcmp(key, names::kSpace) == 0) {
-        commit(" ");
-    } else if (std::strcmp(key, names::kEnter) == 0) {
-        if (field) commit("\n");
-        else forward(IBUS_KEY_Return, 28);
-    }
+    for (const EditingKey& k : kEditingKeys)
+        if (std::strcmp(key, k.name) == 0) forward(k.keyval, k.keycode);
 }
 
 }  // namespace
@@ -88,14 +80,11 @@ G_DEFINE_TYPE(LumikoEngine, lumiko_engine, IBUS_TYPE_ENGINE)
 
 static void lumiko_engine_init(LumikoEngine*) {}
 
-static gboolean processKey(IBusEngine*, guint, guint, guint) { return FALSE; }  // typed as it is
-static void focusIn(IBusEngine* engine) {
-    setFocused(engine);
-    // Asking once makes IBus pass the text around the cursor from now on.
-    IBusText* text = nullptr;
-    guint cursor = 0, anchor = 0;
-    ibus_engine_get_surrounding_text(engine, &text, &cursor, &anchor);
-}
+// Every key the user types goes on to the application unchanged: the engine
+// takes none (FALSE), and the application handles the key as without an
+// input method.
+static gboolean processKey(IBusEngine*, guint, guint, guint) { return FALSE; }
+static void focusIn(IBusEngine* engine) { setFocused(engine); }
 static void focusOut(IBusEngine* engine) { loseFocus(engine); }
 static void disable(IBusEngine* engine) { loseFocus(engine); }
 static void destroy(IBusObject* object) {
