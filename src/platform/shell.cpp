@@ -17,6 +17,11 @@ namespace {
 constexpr int kDragThreshold = 3;
 // The zooms a user can choose lie between these.
 constexpr int kMinZoom = 50, kMaxZoom = 400;
+// The monitors' pixels per inch a front-end may pass on (96 is the desktop
+// at 100 %, the system's largest setting is 500 %).
+constexpr int kMinDpi = 48, kMaxDpi = 480;
+// 100 % zoom at 96 pixels per inch: the form's own pixels.
+constexpr long long kUnit = 100 * 96;
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t v) { return (h ^ v) * 0x100000001B3ull; }
 std::uint64_t mix(std::uint64_t h, const std::string& s) {
@@ -111,16 +116,19 @@ void PanelShell::pressAt(MouseButton button, int x, int y, int screenX, int scre
 
 void PanelShell::setZoom(int percent) { zoom_ = std::clamp(percent, kMinZoom, kMaxZoom); }
 
+void PanelShell::setDpi(int dpi) { dpi_ = std::clamp(dpi, kMinDpi, kMaxDpi); }
+
 int PanelShell::scaled(int formPixels) const {
     // Rounded to the nearest pixel, halves away from zero.
-    const long long p = static_cast<long long>(formPixels) * zoom_;
-    return static_cast<int>(p >= 0 ? (p + 50) / 100 : -((-p + 50) / 100));
+    const long long p = static_cast<long long>(formPixels) * zoom_ * dpi_;
+    return static_cast<int>(p >= 0 ? (p + kUnit / 2) / kUnit : -((-p + kUnit / 2) / kUnit));
 }
 
 int PanelShell::formPixels(int windowPixels) const {
     // The form pixel whose zoomed square holds the window pixel.
-    const long long p = static_cast<long long>(windowPixels) * 100;
-    return static_cast<int>(p >= 0 ? p / zoom_ : -((-p + zoom_ - 1) / zoom_));
+    const long long p = static_cast<long long>(windowPixels) * kUnit;
+    const long long scale = static_cast<long long>(zoom_) * dpi_;
+    return static_cast<int>(p >= 0 ? p / scale : -((-p + scale - 1) / scale));
 }
 
 void PanelShell::placeOnScreen(int screenWidth, int screenHeight) {
@@ -306,7 +314,7 @@ std::uint64_t PanelShell::drawnState() const {
     h = mix(h, reinterpret_cast<std::uintptr_t>(pointer_.hovered));
     h = mix(h, reinterpret_cast<std::uintptr_t>(pointer_.pressed));
     h = mix(h, pair(pointer_.gridRow, pointer_.gridCol));
-    return mix(h, static_cast<std::uint64_t>(zoom_));
+    return mix(h, pair(zoom_, dpi_));
 }
 
 bool PanelShell::needsRepaint() {

@@ -104,6 +104,12 @@ public:
     // pixels at every zoom.
     void setZoom(int percent);
     int zoom() const { return zoom_; }
+    // The monitor's pixels per inch, for a front-end whose toolkit leaves
+    // the desktop's scale to it (Windows): the panel is drawn at dpi / 96
+    // times the zoom. 96, the default, leaves the zoom alone; the menu's
+    // check mark and the stored choice stay the user's zoom.
+    void setDpi(int dpi);
+    int dpi() const { return dpi_; }
     // A length or position of the form in the window's pixels, and back.
     int scaled(int formPixels) const;
     int formPixels(int windowPixels) const;
@@ -178,6 +184,7 @@ private:
     PointerState pointer_;
     int depth_ = 0;
     int zoom_ = 100;
+    int dpi_ = 96;
     std::uint64_t drawn_ = 0;
     // The items of the last menu walk, by id: a core item's name, or a zoom.
     struct MenuChoice {

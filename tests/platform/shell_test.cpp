@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "panel_fixture.h"
 
@@ -192,12 +193,16 @@ TEST_F(ShellTest, RepaintOnlyWhenSomethingDrawnChanged) {
 }
 
 TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
-    const int zooms[] = {100, 125, 150, 200};
+    // The user's zoom, and the monitor's pixels per inch of a front-end that
+    // scales by them itself (Windows: 144 is 150 %).
+    const std::pair<int, int> zooms[] = {{100, 96}, {125, 96}, {150, 96}, {200, 96},
+                                         {100, 120}, {100, 144}, {200, 144}, {125, 192}};
     app->togglePalette();
     const Control& grid = app->form.表格1;
-    for (const int zoom : zooms) {
-        SCOPED_TRACE(zoom);
+    for (const auto& [zoom, dpi] : zooms) {
+        SCOPED_TRACE(::testing::Message() << zoom << "% at " << dpi << " dpi");
         shell->setZoom(zoom);
+        shell->setDpi(dpi);
         // The centre of a cell, in the zoomed window's pixels.
         const int x = shell->scaled(grid.absLeft() + 4 * 25 + 12), y = shell->scaled(grid.absTop() + 7 * 25 + 12);
         shell->press(MouseButton::Left, x, y, 0, 0);
@@ -213,9 +218,10 @@ TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
     }
     app->togglePalette();
     const Control& key = *app->form.超级按钮[3];
-    for (const int zoom : zooms) {
-        SCOPED_TRACE(zoom);
+    for (const auto& [zoom, dpi] : zooms) {
+        SCOPED_TRACE(::testing::Message() << zoom << "% at " << dpi << " dpi");
         shell->setZoom(zoom);
+        shell->setDpi(dpi);
         app->clearInput();
         const int x = shell->scaled(key.absLeft() + key.width / 2), y = shell->scaled(key.absTop() + key.height / 2);
         EXPECT_EQ(shell->pointerAt(x, y), key.pointer);
@@ -227,14 +233,19 @@ TEST_F(ShellTest, AtEveryZoomAClickReachesTheSameControlAndCell) {
 
 TEST_F(ShellTest, TheZoomedPanelStartsNearTheBottomRightCorner) {
     struct Case {
-        int zoom, screenWidth, screenHeight, left, top, width, height;
+        int zoom, dpi, screenWidth, screenHeight, left, top, width, height;
     } cases[] = {
-        {100, 1024, 768, 1024 - 431 - 60, 768 - 412 - 60, 431, 412},
-        {150, 1024, 768, 1024 - 647 - 60, 768 - 618 - 60, 647, 618},
-        {200, 2048, 1536, 2048 - 862 - 60, 1536 - 824 - 60, 862, 824},
+        {100, 96, 1024, 768, 1024 - 431 - 60, 768 - 412 - 60, 431, 412},
+        {150, 96, 1024, 768, 1024 - 647 - 60, 768 - 618 - 60, 647, 618},
+        {200, 96, 2048, 1536, 2048 - 862 - 60, 1536 - 824 - 60, 862, 824},
+        // The monitor's scale multiplies the zoom: 150 % at 144 dpi is 225 %.
+        {100, 144, 1536, 1152, 1536 - 647 - 60, 1152 - 618 - 60, 647, 618},
+        {150, 144, 2560, 1600, 2560 - 970 - 60, 1600 - 927 - 60, 970, 927},
+        {200, 192, 3840, 2160, 3840 - 1724 - 60, 2160 - 1648 - 60, 1724, 1648},
     };
     for (const auto& c : cases) {
         shell->setZoom(c.zoom);
+        shell->setDpi(c.dpi);
         shell->placeOnScreen(c.screenWidth, c.screenHeight);
         EXPECT_EQ(app->form.left, c.left) << c.zoom;
         EXPECT_EQ(app->form.top, c.top) << c.zoom;

@@ -144,6 +144,11 @@ public:
         // The new window's reference and the cancel flag stay as the browser
         // set them.
         if (id == DISPID_NEWWINDOW2 && view_.onNewWindow) view_.onNewWindow();
+        // A page loaded starts at its own size.
+        if (id == DISPID_DOCUMENTCOMPLETE) {
+            view_.zoomShown_ = 100;
+            view_.setZoom(view_.zoom_);
+        }
         return S_OK;
     }
 
@@ -212,6 +217,22 @@ void BrowserView::navigate(const std::wstring& path) {
     VARIANT empty;
     VariantInit(&empty);
     site_->browser()->Navigate(address.get(), &empty, &empty, &empty, &empty);
+}
+
+bool BrowserView::setZoom(int percent) {
+    zoom_ = percent;
+    if (!hasControl()) return false;
+    if (zoomShown_ == percent) return true;
+    // The optical zoom of the control (Internet Explorer 7 and later) scales
+    // the page's text and pictures together, as the panel is scaled.
+    VARIANT in;
+    VariantInit(&in);
+    in.vt = VT_I4;
+    in.lVal = percent;
+    const HRESULT done = site_->browser()->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &in, nullptr);
+    // Tried once per page and zoom, whether it worked or not.
+    zoomShown_ = percent;
+    return SUCCEEDED(done);
 }
 
 void BrowserView::reload() {

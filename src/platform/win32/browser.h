@@ -28,6 +28,11 @@ public:
     // Position in the parent's client area, and visibility.
     void place(int left, int top, int width, int height, bool visible);
 
+    // Zooms the pages shown (100 is the page's own size), now and after
+    // every page loaded. False when the control refused the zoom (told once
+    // per page and zoom).
+    bool setZoom(int percent);
+
     // The host window, whose descendants hold the browser's own window.
     HWND window() const { return host_; }
     bool hasControl() const;
@@ -43,6 +48,8 @@ private:
     std::unique_ptr<Site> site_;
     RECT placed_{};
     bool visible_ = false;
+    int zoom_ = 100;       // what the pages are to be zoomed to
+    int zoomShown_ = 100;  // what the page shown is zoomed to
 };
 
 }  // namespace lumiko::win32

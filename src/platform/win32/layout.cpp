@@ -27,7 +27,8 @@ Text workingFolder() {
     return corePath(buf);
 }
 
-// %APPDATA%\Lumiko.
+}  // namespace
+
 Text userFolder() {
     PWSTR path = nullptr;
     Text out;
@@ -36,8 +37,6 @@ Text userFolder() {
     CoTaskMemFree(path);
     return out.empty() ? exeFolder() + "\\Lumiko" : out;
 }
-
-}  // namespace
 
 bool folderWritable(const Text& folder) {
     const std::wstring probe =

@@ -11,6 +11,9 @@ namespace lumiko::win32 {
 // are the ones written.
 LayoutFacts discoverLayout();
 
+// The user's folder, %APPDATA%\Lumiko (not created here).
+Text userFolder();
+
 // True when a file can be created in the folder (a probe that removes
 // itself): the folder's permissions, not its read-only attribute, decide.
 bool folderWritable(const Text& folder);

@@ -30,8 +30,9 @@ void answer(const std::string& gbk, bool error) {
     MessageBoxW(nullptr, text.c_str(), L"Lumiko", error ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
-// Help, version or a wrong argument: the exit status; -1 to start the panel.
-int answerCommandLine() {
+// Help, version or a wrong argument: the exit status; -1 to start the panel,
+// with the zoom of the command line in `zoom` (0 when it gives none).
+int answerCommandLine(int& zoom) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::string> args;
@@ -46,9 +47,9 @@ int answerCommandLine() {
             return 2;
         case lumiko::CommandLine::Action::Run: break;
     }
-    // The Windows panel is drawn at its layout's size only, so far.
-    if (!line.zoom.empty()) {
-        answer("lumiko.exe: --zoom is not available in the Windows panel yet\n", true);
+    if (!line.zoom.empty() && (zoom = lumiko::PanelShell::parseZoom(line.zoom)) == 0) {
+        answer("lumiko.exe: --zoom " + line.zoom + ": not a whole percent from 50 to 400 (see lumiko.exe --help)\n",
+               true);
         return 2;
     }
     return -1;
@@ -57,7 +58,8 @@ int answerCommandLine() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (const int status = answerCommandLine(); status >= 0) return status;
+    int zoom = 0;
+    if (const int status = answerCommandLine(zoom); status >= 0) return status;
     // The browser control is an OLE object: the thread is a single-threaded
     // apartment.
     const bool ole = SUCCEEDED(OleInitialize(nullptr));
@@ -66,7 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         OutputDebugStringA("handwriting pad: the pad's scheme could not be registered\n");
     int code = 1;
     {
-        lumiko::win32::PanelWindow panel;
+        lumiko::win32::PanelWindow panel(zoom);
         if (panel.create(instance)) code = panel.run();
     }
     if (ole) OleUninitialize();

@@ -1,5 +1,6 @@
 #include "platform/win32/paint.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -41,16 +42,6 @@ void frame(HDC dc, RECT r, look::Frame f) {
     case look::Frame::Sunken: DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT); break;
     case look::Frame::Flat: FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH))); break;
     }
-}
-
-// The rectangle of a control in the form's client area, cut by every parent.
-bool visibleRect(const Control& c, RECT& r) {
-    r = {c.absLeft(), c.absTop(), c.absLeft() + c.width, c.absTop() + c.height};
-    for (const Control* p = c.parent; p; p = p->parent) {
-        const RECT pr{p->absLeft(), p->absTop(), p->absLeft() + p->width, p->absTop() + p->height};
-        if (!IntersectRect(&r, &r, &pr)) return false;
-    }
-    return !IsRectEmpty(&r);
 }
 
 // The DIB inside a BMP file.
@@ -111,17 +102,40 @@ HICON Painter::icon(const Picture& p, int size) {
     return i;
 }
 
+RECT Painter::rectOf(int left, int top, int width, int height) const {
+    return RECT{px(left), px(top), px(left + width), px(top + height)};
+}
+
+// The rectangle of a control in the window's client area, cut by every parent.
+bool Painter::visibleRect(const Control& c, RECT& r) const {
+    r = rectOf(c.absLeft(), c.absTop(), c.width, c.height);
+    for (const Control* p = c.parent; p; p = p->parent) {
+        const RECT pr = rectOf(p->absLeft(), p->absTop(), p->width, p->height);
+        if (!IntersectRect(&r, &r, &pr)) return false;
+    }
+    return !IsRectEmpty(&r);
+}
+
 void Painter::paintPicture(HDC dc, const Picture& p, const RECT& box, bool centred) {
     const BITMAPINFO* info = nullptr;
     const void* bits = nullptr;
     if (dibOf(p, info, bits)) {
         const int w = info->bmiHeader.biWidth, h = std::abs(info->bmiHeader.biHeight);
-        const int x = centred ? (box.left + box.right - w) / 2 : box.left;
-        const int y = centred ? (box.top + box.bottom - h) / 2 : box.top;
-        StretchDIBits(dc, x, y, w, h, 0, 0, w, h, bits, info, DIB_RGB_COLORS, SRCCOPY);
+        const int sw = px(w), sh = px(h);
+        const int x = centred ? (box.left + box.right - sw) / 2 : box.left;
+        const int y = centred ? (box.top + box.bottom - sh) / 2 : box.top;
+        // Enlarged pictures are averaged, not repeated pixel by pixel.
+        if (sw != w || sh != h) {
+            SetStretchBltMode(dc, HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+        }
+        StretchDIBits(dc, x, y, sw, sh, 0, 0, w, h, bits, info, DIB_RGB_COLORS, SRCCOPY);
         return;
     }
-    const int size = std::min<int>(32, std::min(box.right - box.left, box.bottom - box.top) >= 32 ? 32 : 16);
+    // The icon's size in the form's pixels, drawn from its image nearest to
+    // the scaled size.
+    const int formSize = px(32) <= std::min(box.right - box.left, box.bottom - box.top) ? 32 : 16;
+    const int size = px(formSize);
     if (HICON i = icon(p, size)) {
         const int x = centred ? (box.left + box.right - size) / 2 : box.left;
         const int y = centred ? (box.top + box.bottom - size) / 2 : box.top;
@@ -132,7 +146,8 @@ void Painter::paintPicture(HDC dc, const Picture& p, const RECT& box, bool centr
 void Painter::paintControl(HDC dc, const Control& c) {
     RECT clip;
     if (!visibleRect(c, clip)) return;
-    const RECT r{c.absLeft(), c.absTop(), c.absLeft() + c.width, c.absTop() + c.height};
+    const RECT r = rectOf(c.absLeft(), c.absTop(), c.width, c.height);
+    const int left = c.absLeft(), top = c.absTop();  // in the form's pixels
     const look::Style s = look::styleOf(c);
 
     const int saved = SaveDC(dc);
@@ -142,21 +157,21 @@ void Painter::paintControl(HDC dc, const Control& c) {
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colorOf(s.textColor));
-    HFONT f = font(s.fontPixels);
+    HFONT f = font(px(s.fontPixels));
     SelectObject(dc, f);
     // Lines stand one character height apart, whatever the face's own
     // leading, so that the grid's rows stay where its pointer bands are.
-    const int lineHeight = s.fontPixels;
+    const int lineHeight = px(s.fontPixels);
     TEXTMETRICW tm;
     GetTextMetricsW(dc, &tm);
 
     if (c.kind == ControlKind::Grid) {
-        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xC0, 0xC0, 0xC0));
+        HPEN pen = CreatePen(PS_SOLID, std::max(1, px(1)), RGB(0xC0, 0xC0, 0xC0));
         HGDIOBJ old = SelectObject(dc, pen);
         for (int row = 0; row < Control::kGridRows; ++row)
             for (int col = 0; col < Control::kGridCols; ++col) {
-                RECT cell{r.left + col * look::kGridCell, r.top + row * look::kGridCell,
-                          r.left + (col + 1) * look::kGridCell, r.top + (row + 1) * look::kGridCell};
+                RECT cell = rectOf(left + col * look::kGridCell, top + row * look::kGridCell, look::kGridCell,
+                                   look::kGridCell);
                 MoveToEx(dc, cell.right - 1, cell.top, nullptr);
                 LineTo(dc, cell.right - 1, cell.bottom - 1);
                 LineTo(dc, cell.left - 1, cell.bottom - 1);
@@ -169,7 +184,7 @@ void Painter::paintControl(HDC dc, const Control& c) {
     } else if (c.kind == ControlKind::ListBox) {
         const int lines = look::listVisibleLines(c, kListLine);
         for (int i = 0; i < lines && i < static_cast<int>(c.items.size()); ++i) {
-            RECT line{r.left + 2, r.top + 2 + i * kListLine, r.right - 2, r.top + 2 + (i + 1) * kListLine};
+            RECT line = rectOf(left + 2, top + 2 + i * kListLine, c.width - 4, kListLine);
             if (i == c.selected) {
                 fill(dc, line, look::kSelection);
                 SetTextColor(dc, RGB(255, 255, 255));
@@ -177,12 +192,12 @@ void Painter::paintControl(HDC dc, const Control& c) {
                 SetTextColor(dc, colorOf(s.textColor));
             }
             const std::wstring t = wideOfGbk(c.items[static_cast<size_t>(i)]);
-            line.left += 2;
+            line.left += px(2);
             DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         }
     } else if (s.drawCaption && !c.text().empty()) {
         const auto lines = look::captionLines(c);
-        const int inset = s.frame == look::Frame::Sunken ? 3 : 0;
+        const int inset = px(s.frame == look::Frame::Sunken ? 3 : 0);
         int y = r.top + inset;
         if (s.centered) y = (r.top + r.bottom - lineHeight * static_cast<int>(lines.size())) / 2;
         if (s.alignBottom) y = r.bottom - tm.tmHeight * static_cast<int>(lines.size());
@@ -198,7 +213,8 @@ void Painter::paintControl(HDC dc, const Control& c) {
     RestoreDC(dc, saved);
 }
 
-void Painter::paint(HDC dc, const Form& form, int width, int height) {
+void Painter::paint(HDC dc, const Form& form, int width, int height, const PanelShell& shell) {
+    shell_ = &shell;
     fill(dc, RECT{0, 0, width, height}, look::kPanelColor);
     for (const auto& c : form.controls()) {
         if (!c->shown() || c->kind == ControlKind::Timer || c->kind == ControlKind::Hyperlink) continue;
@@ -207,6 +223,7 @@ void Painter::paint(HDC dc, const Form& form, int width, int height) {
     // The window's own edge, since it has no frame of its own.
     RECT all{0, 0, width, height};
     FrameRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    shell_ = nullptr;
 }
 
 }  // namespace lumiko::win32

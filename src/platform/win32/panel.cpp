@@ -4,7 +4,9 @@
 
 #include "engine/builtin.h"
 #include "platform/look.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
+#include "platform/win32/zoomsetting.h"
 
 namespace lumiko::win32 {
 
@@ -42,8 +44,15 @@ POINT cursorPos() {
 }
 }  // namespace
 
-PanelWindow::PanelWindow() : shell_(svc_, ListMetrics{Painter::kListLine, 2}) {
+PanelWindow::PanelWindow(int zoom) : shell_(svc_, ListMetrics{Painter::kListLine, 2}) {
     shell_.onSettled = [this] { syncWindow(); };
+    if (zoom == 0) {
+        Text problem;
+        zoom = loadZoom(zoomSettingPath(), problem);
+        if (!problem.empty()) svc_.log(problem);
+    }
+    if (zoom != 0) shell_.setZoom(zoom);
+    shell_.onZoomChosen = [this] { zoomChosen(); };
 }
 
 PanelWindow::~PanelWindow() {
@@ -76,6 +85,11 @@ bool PanelWindow::create(HINSTANCE instance) {
     if (!hwnd_) return false;
     shownLeft_ = f.left;
     shownTop_ = f.top;
+    shownWidth_ = f.width;
+    shownHeight_ = f.height;
+    // The window exists on a monitor now: the panel is drawn for its pixels
+    // per inch (syncWindow gives it the scaled size).
+    shell_.setDpi(dpiOf(hwnd_));
 
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     svc_.panel = hwnd_;
@@ -90,7 +104,13 @@ bool PanelWindow::create(HINSTANCE instance) {
     if (browser_.create(hwnd_)) svc_.browser = &browser_;
     browser_.onNewWindow = [this] { shell_.dispatch([this] { shell_.newWindowRequested(); }); };
 
-    shell_.dispatch([this] { shell_.startUp(); });
+    shell_.dispatch([this] {
+        shell_.startUp();
+        // The scaled panel near the corner, as start-up places the form.
+        int width = 0, height = 0;
+        svc_.screenSize(width, height);
+        shell_.placeOnScreen(width, height);
+    });
     svc_.pinyinReadings(Text());  // read the pinyin table now, not at the first pick
     SetTimer(hwnd_, kTimerId, USER_TIMER_MINIMUM, nullptr);
     return true;
@@ -110,10 +130,14 @@ int PanelWindow::run() {
 void PanelWindow::syncWindow() {
     if (!hwnd_) return;
     const PanelForm& f = shell_.form();
-    if (f.left != shownLeft_ || f.top != shownTop_) {
+    const int width = shell_.scaled(f.width), height = shell_.scaled(f.height);
+    if (f.left != shownLeft_ || f.top != shownTop_ || width != shownWidth_ || height != shownHeight_) {
+        const UINT keepSize = width == shownWidth_ && height == shownHeight_ ? SWP_NOSIZE : 0;
         shownLeft_ = f.left;
         shownTop_ = f.top;
-        SetWindowPos(hwnd_, nullptr, f.left, f.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        shownWidth_ = width;
+        shownHeight_ = height;
+        SetWindowPos(hwnd_, nullptr, f.left, f.top, width, height, keepSize | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (f.visible != shownVisible_ || f.minimized != shownMinimized_) {
         shownVisible_ = f.visible;
@@ -126,9 +150,38 @@ void PanelWindow::syncWindow() {
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     }
     const Control& b = f.WebBrowser1;
-    browser_.place(b.absLeft(), b.absTop(), b.width, b.height, b.shown());
+    browser_.place(shell_.scaled(b.absLeft()), shell_.scaled(b.absTop()), shell_.scaled(b.width),
+                   shell_.scaled(b.height), b.shown());
+    if (!browser_.setZoom(shell_.scaled(100)) && browser_.hasControl())
+        svc_.log("the handwriting view cannot zoom with the panel: its pages keep their own size");
     settingsWindow_.refresh();
     if (shell_.needsRepaint()) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PanelWindow::dpiChanged(int dpi, const RECT& suggested) {
+    shell_.setDpi(dpi);
+    shell_.windowMoved(suggested.left, suggested.top);
+    const PanelForm& f = shell_.form();
+    shownLeft_ = f.left;
+    shownTop_ = f.top;
+    shownWidth_ = shell_.scaled(f.width);
+    shownHeight_ = shell_.scaled(f.height);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    syncWindow();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PanelWindow::zoomChosen() {
+    MONITORINFO m{};
+    m.cbSize = sizeof m;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &m))
+        shell_.keepOnScreen(m.rcMonitor.left, m.rcMonitor.top, m.rcMonitor.right - m.rcMonitor.left,
+                            m.rcMonitor.bottom - m.rcMonitor.top);
+    Text problem;
+    if (saveZoom(zoomSettingPath(), shell_.zoom(), problem)) return;
+    svc_.log(problem);
+    svc_.messageBox("Lumiko输入法", "缩放已改变，但无法保存，下次启动时不会保留：\n" + problem, Buttons::Ok);
 }
 
 void PanelWindow::mouseDown(MouseButton button, int x, int y, bool doubleClick) {
@@ -175,7 +228,7 @@ void PanelWindow::paint() {
     HDC mem = CreateCompatibleDC(dc);
     HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
-    painter_.paint(mem, shell_.form(), w, h);
+    painter_.paint(mem, shell_.form(), w, h, shell_);
     BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
     SelectObject(mem, old);
     DeleteObject(bmp);
@@ -209,9 +262,13 @@ void PanelWindow::paintIcon() {
     FillRect(dc, &r, GetSysColorBrush(COLOR_INACTIVECAPTION));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INACTIVECAPTIONTEXT));
-    SelectObject(dc, painter_.font(12));
-    if (appIcon_) DrawIconEx(dc, r.left + 4, (r.top + r.bottom - 16) / 2, appIcon_, 16, 16, 0, nullptr, DI_NORMAL);
-    RECT text{r.left + 24, r.top, r.right - 2, r.bottom};
+    const int dpi = shell_.dpi();
+    SelectObject(dc, painter_.font(atDpi(12, dpi)));
+    const int iconSize = atDpi(16, dpi);
+    if (appIcon_)
+        DrawIconEx(dc, r.left + atDpi(4, dpi), (r.top + r.bottom - iconSize) / 2, appIcon_, iconSize, iconSize, 0,
+                   nullptr, DI_NORMAL);
+    RECT text{r.left + atDpi(24, dpi), r.top, r.right - atDpi(2, dpi), r.bottom};
     const std::wstring title = wideOfGbk(shell_.form().title);
     DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -291,6 +348,9 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             shell_.windowMinimized(true);
             shownMinimized_ = true;
         }
+        return 0;
+    case WM_DPICHANGED:
+        dpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_CLOSE: shell_.closeRequest(); return 0;
     case WM_QUERYENDSESSION: return TRUE;

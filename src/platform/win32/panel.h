@@ -20,7 +20,9 @@ namespace lumiko::win32 {
 
 class PanelWindow {
 public:
-    PanelWindow();
+    // `zoom` is the panel's zoom in percent from the command line, or 0 for
+    // the one the user chose last from the menu (100 % when none).
+    explicit PanelWindow(int zoom = 0);
     ~PanelWindow();
     PanelWindow(const PanelWindow&) = delete;
     PanelWindow& operator=(const PanelWindow&) = delete;
@@ -41,6 +43,13 @@ private:
     void mouseDown(MouseButton button, int x, int y, bool doubleClick);
     void mouseUp(MouseButton button, int x, int y);
     void showMenu();
+    // The window's pixels per inch changed (it moved to another monitor, or
+    // the monitor's scale changed): the panel is drawn anew for them in the
+    // rectangle the system suggests.
+    void dpiChanged(int dpi, const RECT& suggested);
+    // Resizes the panel for a zoom chosen from the menu, keeps it on its
+    // monitor and stores the choice.
+    void zoomChosen();
     void paint();
     void paintIcon();
     void restoreFromIcon();
@@ -56,7 +65,7 @@ private:
 
     // What the window shows, to apply only the form's changes.
     bool shownVisible_ = false, shownMinimized_ = false;
-    int shownLeft_ = 0, shownTop_ = 0;
+    int shownLeft_ = 0, shownTop_ = 0, shownWidth_ = 0, shownHeight_ = 0;
     bool releasing_ = false;  // the panel lets go of the mouse capture itself
 };
 

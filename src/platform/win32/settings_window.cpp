@@ -1,8 +1,10 @@
 #include "platform/win32/settings_window.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/look.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/paint.h"
 #include "platform/win32/text.h"
 
@@ -33,11 +35,27 @@ void SettingsWindow::close() {
 }
 
 HWND SettingsWindow::make(const wchar_t* cls, const Control& c, DWORD style, int id, DWORD exStyle) {
-    HWND w = CreateWindowExW(exStyle, cls, wideOfGbk(c.text()).c_str(), WS_CHILD | WS_VISIBLE | style, c.left,
-                             c.top, c.width, c.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    return w;
+    // Placed by layOut().
+    return CreateWindowExW(exStyle, cls, wideOfGbk(c.text()).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                           hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
+}
+
+void SettingsWindow::layOut(int dpi) {
+    if (!hwnd_ || !form_) return;
+    HFONT old = font_;
+    font_ = CreateFontW(-atDpi(look::pixelsOfPoints(9), dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                        captionFace());
+    const std::pair<HWND, const Control*> controls[] = {
+        {list_, &form_->列表框1}, {current_, &form_->标签3}, {chosenLabel_, &form_->标签4}, {edit_, &form_->编辑框1},
+        {save_, &form_->加载},    {folder_, &form_->加载1},  {link_, &form_->透明标签1}};
+    for (const auto& [w, c] : controls) {
+        SetWindowPos(w, nullptr, atDpi(c->left, dpi), atDpi(c->top, dpi), atDpi(c->width, dpi),
+                     atDpi(c->height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    }
+    if (old) DeleteObject(old);
 }
 
 void SettingsWindow::open(SettingsForm& form, HWND owner) {
@@ -54,12 +72,14 @@ void SettingsWindow::open(SettingsForm& form, HWND owner) {
     }
     form_ = &form;
     hwnd_ = CreateWindowExW(0, kClass, wideOfGbk(form.title).c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                            form.left, form.top, form.width, form.height, owner, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+                            form.left, form.top, form.width, form.height, owner, nullptr, GetModuleHandleW(nullptr),
+                            nullptr);
     if (!hwnd_) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    font_ = CreateFontW(-look::pixelsOfPoints(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, captionFace());
+    // Sized for the pixels per inch of the monitor it came up on.
+    const int dpi = dpiOf(hwnd_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, atDpi(form.width, dpi), atDpi(form.height, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     list_ = make(L"LISTBOX", form.列表框1, WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kList);
     current_ = make(L"STATIC", form.标签3, SS_LEFT | SS_NOPREFIX, kCurrent);
@@ -68,6 +88,7 @@ void SettingsWindow::open(SettingsForm& form, HWND owner) {
     save_ = make(L"BUTTON", form.加载, WS_TABSTOP | BS_PUSHBUTTON, kSave);
     folder_ = make(L"BUTTON", form.加载1, WS_TABSTOP | BS_PUSHBUTTON, kFolder);
     link_ = make(L"STATIC", form.透明标签1, SS_LEFT | SS_NOTIFY | SS_NOPREFIX, kLink);
+    layOut(dpi);
     for (const auto& item : form.列表框1.items)
         SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideOfGbk(item).c_str()));
     refresh();
@@ -138,6 +159,15 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: redrawn for it, in the
+        // rectangle the system suggests.
+        const RECT& r = *reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(HIWORD(wp));
+        return 0;
+    }
     case WM_CLOSE:
         // Closed by its close box; nothing is saved.
         DestroyWindow(hwnd_);

@@ -31,6 +31,9 @@ private:
     static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     HWND make(const wchar_t* cls, const Control& c, DWORD style, int id, DWORD exStyle = 0);
+    // Places the controls and sets their font for the window's pixels per
+    // inch (the form's are those of 96).
+    void layOut(int dpi);
     void setText(HWND w, const Text& gbk);
     void call(const std::function<void()>& handler);
 

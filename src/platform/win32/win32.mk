@@ -1,6 +1,6 @@
 # The Windows panel: `make windows` builds lumiko.exe with MinGW-w64 and packs
 # dist/lumiko-win64.zip and the installer dist/lumiko-setup.exe; `make windows-test` runs the core's unit tests and
-# the Windows layer's tests under Wine, then the end-to-end test under Wine in
+# the Windows layer's tests under Wine, then the end-to-end tests under Wine in
 # Xvfb with a window manager.
 WIN_BUILD  ?= build-win
 WIN_DIST   ?= dist
@@ -10,6 +10,8 @@ WIN_DEPS   := g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64 fp-utils \
               wine wine64 xvfb xauth openbox xdotool x11-utils locales python3 nsis
 # One Wine prefix per build folder, created once and reused by every step.
 WINEPREFIX_DIR := $(abspath $(WIN_BUILD))/wineprefix
+# A second prefix whose desktop has 144 pixels per inch, for the scaled panel.
+WINEPREFIX_144 := $(abspath $(WIN_BUILD))/wineprefix-144
 WINE_ENV   := WINEPREFIX=$(WINEPREFIX_DIR) WINEDEBUG=-all WINEARCH=win64 \
               WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 WIN_TESTS  := $(WIN_BUILD)/tests-windows/bin
@@ -21,7 +23,7 @@ HWR_MODEL  := /usr/share/tegaki/models/zinnia/handwriting-zh_CN.model
 TEST_STEPS += windows-test
 
 .PHONY: windows windows-deps windows-build windows-help windows-test windows-unit-test \
-        windows-e2e-test windows-installer-test wine-prefix zh-locale
+        windows-e2e-test windows-zoom-test windows-installer-test wine-prefix wine-prefix-144 zh-locale
 
 windows-deps:
 	@bash scripts/deps.sh $(WIN_DEPS)
@@ -61,6 +63,13 @@ wine-prefix: windows-deps zh-locale
 	  $(WINE_ENV) wineboot -i >/dev/null 2>&1; $(WINE_ENV) wineserver -w; \
 	fi
 
+wine-prefix-144: windows-deps zh-locale
+	@if [ ! -f $(WINEPREFIX_144)/system.reg ]; then \
+	  echo "Creating the Wine prefix $(WINEPREFIX_144)"; \
+	  $(WINE_ENV) WINEPREFIX=$(WINEPREFIX_144) wineboot -i >/dev/null 2>&1; \
+	  $(WINE_ENV) WINEPREFIX=$(WINEPREFIX_144) wineserver -w; \
+	fi
+
 # The programs run one after the other in one Xvfb: the Windows layer's tests
 # create windows. Proxy settings of the environment would send the tests'
 # requests to 127.0.0.1 elsewhere. A Wine server started without a display
@@ -87,6 +96,14 @@ windows-e2e-test: windows wine-prefix
 	$(WINE_ENV) timeout 600 python3 tests/e2e/windows/e2e.py $(WIN_BUILD)/e2e/Lumiko \
 	  $(WIN_TESTS)/target.exe $(WIN_BUILD)/e2e/work
 
+# The scaled panel under Wine: at 144 pixels per inch (the zoom menu's choice
+# kept for the next start), and at 96 with --zoom 200.
+windows-zoom-test: windows wine-prefix wine-prefix-144
+	rm -rf $(WIN_BUILD)/zoom-e2e && mkdir -p $(WIN_BUILD)/zoom-e2e
+	python3 -m zipfile -e $(WIN_ZIP) $(WIN_BUILD)/zoom-e2e/app
+	$(WINE_ENV) timeout 600 python3 tests/e2e/windows/zoom.py $(WIN_BUILD)/zoom-e2e/app/Lumiko \
+	  $(WIN_TESTS)/target.exe $(WIN_BUILD)/zoom-e2e/work $(WINEPREFIX_144)
+
 # The installer under Wine: silent install per machine, the installed panel
 # types into the test target, silent uninstall; then per user.
 windows-installer-test: windows wine-prefix
@@ -94,4 +111,4 @@ windows-installer-test: windows wine-prefix
 	$(WINE_ENV) timeout 600 python3 tests/e2e/windows/installer.py $(WIN_SETUP) \
 	  $(WIN_TESTS)/target.exe $(WIN_BUILD)/installer-e2e
 
-windows-test: windows-unit-test windows-e2e-test windows-installer-test
+windows-test: windows-unit-test windows-e2e-test windows-zoom-test windows-installer-test

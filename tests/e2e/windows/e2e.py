@@ -65,9 +65,9 @@ class Session:
         self.state_file = os.path.join(work, "target-state.txt")
 
     # -- the desktop ---------------------------------------------------------
-    def start_display(self):
+    def start_display(self, screen="1024x768x24"):
         read_fd, write_fd = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen,
                                  "-nolisten", "tcp"], pass_fds=[write_fd],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/win32/delivery.h"
+#include "platform/win32/dpi.h"
 #include "platform/services.h"
 #include "platform/win32/files.h"
 #include "platform/win32/layout.h"
@@ -21,6 +22,7 @@
 #include "platform/win32/services.h"
 #include "platform/win32/settings_window.h"
 #include "platform/win32/text.h"
+#include "platform/win32/zoomsetting.h"
 
 namespace lumiko::win32 {
 namespace {
@@ -199,6 +201,35 @@ TEST_F(Folder, OnlyFilesUpToTheCapAreReadAndFailuresSayWhy) {
     EXPECT_FALSE(fileExists("folder.txt.new"));
     ASSERT_TRUE(writeFile("ok.txt", "x"));
     EXPECT_TRUE(lastFileError().empty());
+}
+
+// The zoom chosen from the menu comes back at the next start; what is not a
+// zoom is told and reads as none; a failed save says why and keeps the old.
+TEST_F(Folder, TheChosenZoomIsKeptWholeOrNotAtAll) {
+    Text problem;
+    EXPECT_EQ(loadZoom("Lumiko\\zoom", problem), 0);  // nothing chosen yet
+    EXPECT_TRUE(problem.empty());
+    ASSERT_TRUE(saveZoom("Lumiko\\zoom", 150, problem)) << problem;  // the folder is made
+    EXPECT_EQ(loadZoom("Lumiko\\zoom", problem), 150);
+    EXPECT_TRUE(problem.empty());
+    const struct {
+        const char* stored;
+        int zoom;
+    } cases[] = {{"200%\r\n", 200}, {" 125\n", 0}, {"abc", 0}, {"1000", 0}, {"", 0}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeFile("Lumiko\\zoom", c.stored));
+        EXPECT_EQ(loadZoom("Lumiko\\zoom", problem), c.zoom) << c.stored;
+        EXPECT_EQ(problem.empty(), c.zoom != 0) << c.stored;
+    }
+    ASSERT_TRUE(writeFile("Lumiko\\zoom", "125"));
+    ASSERT_TRUE(CreateDirectoryW(L"Lumiko\\folder", nullptr));
+    EXPECT_FALSE(saveZoom("Lumiko\\folder", 200, problem));  // a folder is in the way
+    EXPECT_FALSE(problem.empty());
+    ASSERT_TRUE(writeFile("file", ""));
+    EXPECT_FALSE(saveZoom("file\\zoom", 200, problem));  // so is a file, of the folder's name
+    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(loadZoom("Lumiko\\zoom", problem), 125);
+    EXPECT_EQ(zoomSettingPath(), userFolder() + "\\zoom");
 }
 
 // A folder whose name GBK cannot spell is handed to the core in its short
@@ -406,6 +437,45 @@ TEST(SettingsWindow, RealControlsFollowTheForm) {
 
     SetWindowTextW(GetDlgItem(dialog, kEdit), L"\x4ED3\x9889.txt");  // 仓颉.txt typed by hand
     EXPECT_EQ(app.settings->编辑框1.text(), "\xb2\xd6\xf2\xa1.txt");
+    window.close();
+}
+
+// The controls are laid out for the monitor's pixels per inch when the
+// window opens and again when it moves to a monitor of another scale.
+TEST(SettingsWindow, ControlsFollowTheMonitorsPixelsPerInch) {
+    WindowsServices svc;
+    App app(svc);
+    SettingsWindow window;
+    svc.onSettingsOpened = [&] { window.open(*app.settings, nullptr); };
+    app.openSettings();
+    HWND dialog = window.window();
+    ASSERT_NE(dialog, nullptr);
+    const Control& list = app.settings->列表框1;
+    auto listRect = [&] {
+        RECT r;
+        GetWindowRect(GetDlgItem(dialog, 101), &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    auto windowWidth = [&] {
+        RECT r;
+        GetWindowRect(dialog, &r);
+        return r.right - r.left;
+    };
+    const RECT opened = listRect();
+    EXPECT_EQ(opened.right - opened.left, atDpi(list.width, dpiOf(dialog)));
+    EXPECT_EQ(windowWidth(), atDpi(app.settings->width, dpiOf(dialog)));
+    for (const int dpi : {144, 192, 96}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested{100, 100, 100 + atDpi(app.settings->width, dpi), 100 + atDpi(app.settings->height, dpi)};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(windowWidth(), suggested.right - suggested.left);
+        const RECT r = listRect();
+        EXPECT_EQ(r.left, atDpi(list.left, dpi));
+        EXPECT_EQ(r.top, atDpi(list.top, dpi));
+        EXPECT_EQ(r.right - r.left, atDpi(list.width, dpi));
+        EXPECT_EQ(r.bottom - r.top, atDpi(list.height, dpi));
+    }
     window.close();
 }
 
