@@ -99,10 +99,6 @@ public:
     Services& services() { return svc_; }
 
 private:
-    // The handwriting page's pad is opened by its first link whose address
-    // holds this.
-    static constexpr const char* kPadLink = "javascript:void(0)";
-
     void wireHandlers();
     void loadTables();
     Text readDictionaryChoice();

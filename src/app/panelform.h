@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/controls.h"
+#include "web/settingsform.h"  // the other form a front-end draws
 
 namespace lumiko {
 
@@ -59,22 +60,6 @@ public:
 
     // Keeps 标签1 covering the whole panel.
     void resized();
-};
-
-// The dictionary settings window.
-class SettingsForm : public Form {
-public:
-    SettingsForm();
-    int left = 50, top = 50, width = 311, height = 333;
-    Text title;
-
-    Control& 列表框1;
-    Control& 标签3;
-    Control& 标签4;
-    Control& 编辑框1;
-    Control& 加载;
-    Control& 加载1;
-    Control& 透明标签1;
 };
 
 }  // namespace lumiko

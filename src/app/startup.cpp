@@ -1,8 +1,8 @@
 // Start-up: writes the handwriting page, reads the tables, installs the tray
 // icon, places the panel and enters stroke mode.
 #include "app/app.h"
-#include "app/config.h"
 #include "engine/builtin.h"
+#include "web/dictionarynames.h"
 
 namespace lumiko {
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "web/handwriting.h"
 
 namespace lumiko {
 
@@ -53,7 +54,7 @@ void App::tick() {
     // browser view may be made only when the page is first shown), and only
     // with a network; it is not tried again.
     if (g.padOpenPending == 1 && svc_.browserReady()) {
-        if (svc_.networkState() == 1) webPage.clickLinkTo(kPadLink);
+        if (svc_.networkState() == 1) webPage.clickLinkTo(handwriting::kPadLink);
         g.padOpenPending = 0;
     }
 

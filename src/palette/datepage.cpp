@@ -1,10 +1,10 @@
-// The date page of the palette, the choice of a date line, and the typing of
+// The date page of the palette, the choice of a date line, and the text of
 // a palette cell.
 #include <string>
 
-#include "app/app.h"
+#include "palette/palette.h"
 
-namespace lumiko {
+namespace lumiko::palette {
 
 namespace {
 
@@ -31,20 +31,19 @@ void addHalfDayLines(std::vector<Text>& lines, const DateTime& t, const Text& mi
 
 }  // namespace
 
-void App::showDatePage() {
-    auto& list = form.列表框1;
+void showDatePage(Control& list, Control& grid, DesktopWindow& clock) {
     list.items.clear();
     list.selected = -1;
-    form.表格1.visible = false;
+    grid.visible = false;
     list.visible = true;
 
-    const DateTime t = svc_.now();
+    const DateTime t = clock.now();
     const Text y = number(t.year), m = number(t.month), d = number(t.day);
     const Text w = weekdayName(t.weekday);
     const Text h = number(t.hour), n = number(t.minute), s = number(t.second);
     DateTime dateOnly = t;
     dateOnly.hour = dateOnly.minute = dateOnly.second = 0;
-    const Text dateText = svc_.dateText(dateOnly);
+    const Text dateText = clock.dateText(dateOnly);
 
     auto& lines = list.items;
     lines.push_back(y + "-" + m + "-" + d);
@@ -57,36 +56,24 @@ void App::showDatePage() {
     lines.push_back(h + ":" + n + ":" + s);
     addHalfDayLines(lines, t, n, s);
     // Line 11 reads the clock twice more: once for its date, once for its time.
-    const Text datePart = svc_.dateText(svc_.now());
-    lines.push_back(datePart + svc_.timeText(svc_.now()));
+    const Text datePart = clock.dateText(clock.now());
+    lines.push_back(datePart + clock.timeText(clock.now()));
 
     // Marks line 1 only; a line is queued when the user chooses one.
     list.selected = 0;
 }
 
-void App::dateLineChosen() {
-    const auto& list = form.列表框1;
+Text chosenDateLine(const Control& list) {
     const bool valid = list.selected >= 0 && list.selected < static_cast<int>(list.items.size());
-    g.pendingListText = valid ? list.items[static_cast<size_t>(list.selected)] : Text();
+    return valid ? list.items[static_cast<size_t>(list.selected)] : Text();
 }
 
-void App::paletteCellPicked() {
-    const MenuItem* alternative = form.findMenuItem("备用输入接口");
-    const bool viaClipboard = alternative && alternative->checked;
-
-    const auto& grid = form.表格1;
-    Text text;
+Text currentCellText(const Control& grid) {
     if (grid.currentRow >= 0 && grid.currentRow < Control::kGridRows && grid.currentCol >= 0 &&
         grid.currentCol < Control::kGridCols)
-        text = removeSpaces(
+        return removeSpaces(
             grid.cells[static_cast<size_t>(grid.currentRow)][static_cast<size_t>(grid.currentCol)]);
-
-    if (viaClipboard) {
-        svc_.setClipboard(text);
-        svc_.sendKey(Key::CtrlV);
-    } else {
-        commitText(text);
-    }
+    return Text();
 }
 
-}  // namespace lumiko
+}  // namespace lumiko::palette

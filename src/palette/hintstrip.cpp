@@ -1,9 +1,9 @@
 // The word-hint strip is never measured: fixed pixel ranges and fixed byte
 // slots fit its two layouts, single characters (3 bytes a slot) and
 // two-character words (5 bytes a slot).
-#include "app/app.h"
+#include "palette/palette.h"
 
-namespace lumiko {
+namespace lumiko::palette {
 
 namespace {
 struct Range {
@@ -29,47 +29,40 @@ int slotAt(const Range (&slots)[N], int x) {
 enum class Layout { None, Character, Word };
 }  // namespace
 
-void App::stripMouseMove(int x) {
-    Control& strip = form.词语提示标签;
+std::optional<Pointer> stripPointerAt(const StripState& state, int x) {
     int slot;
-    if (strip.width == 415) {
-        if (g.searchCode != "as") return;  // the pointer stays as it was
+    if (state.wide) {
+        if (!state.startList) return std::nullopt;  // the pointer stays as it was
         slot = slotAt(kCharacterSlots, x);
-    } else if (g.singleDigitState == 1) {
+    } else if (state.singleDigitState == 1) {
         slot = slotAt(kWordPointerSlots, x);
     } else {
         slot = slotAt(kCharacterSlots, x);
     }
-    strip.pointer = slot >= 0 ? Pointer::Hand : Pointer::Default;
+    return slot >= 0 ? Pointer::Hand : Pointer::Default;
 }
 
-void App::stripRelease(int x) {
-    const Control& strip = form.词语提示标签;
+std::optional<StripPick> stripPickAt(const StripState& state, const Text& stripText, int x) {
     Layout layout = Layout::None;
     bool prefix = false;
-    if (strip.width == 415) {
-        if (g.searchCode == "as") {
+    if (state.wide) {
+        if (state.startList) {
             layout = Layout::Character;
-        } else if (g.singleDigitState == 1) {
+        } else if (state.singleDigitState == 1) {
             layout = Layout::Word;
-        } else if (g.singleDigitState == 2) {
-            const bool codeEmpty = form.编辑框2.text().empty();
-            layout = codeEmpty ? Layout::Word : Layout::Character;
-            prefix = !codeEmpty;
+        } else if (state.singleDigitState == 2) {
+            layout = state.codeEmpty ? Layout::Word : Layout::Character;
+            prefix = !state.codeEmpty;
         }
-    } else if (g.singleDigitState == 1 || g.singleDigitState == 2) {
+    } else if (state.singleDigitState == 1 || state.singleDigitState == 2) {
         layout = Layout::Word;
     }
-    if (layout == Layout::None) return;
+    if (layout == Layout::None) return std::nullopt;
 
     const bool words = layout == Layout::Word;
     const int slot = words ? slotAt(kWordPickSlots, x) : slotAt(kCharacterSlots, x);
-    if (slot < 0) return;
-    g.pickedText = words ? midText(strip.text(), 1 + 5 * slot, 4) : midText(strip.text(), 1 + 3 * slot, 2);
-    if (prefix)
-        usePickAsPrefix();
-    else
-        pickText();
+    if (slot < 0) return std::nullopt;
+    return StripPick{words ? midText(stripText, 1 + 5 * slot, 4) : midText(stripText, 1 + 3 * slot, 2), prefix};
 }
 
-}  // namespace lumiko
+}  // namespace lumiko::palette

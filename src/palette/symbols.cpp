@@ -1,37 +1,37 @@
 // The symbol palette: 更多 opens and closes it, the page buttons fill its
 // grid with one of the built-in symbol pages.
-#include "app/app.h"
+#include "palette/palette.h"
 #include "palette/symbolpages.h"
 
-namespace lumiko {
+namespace lumiko::palette {
 
 namespace {
 constexpr int kPunctuationPage = 1;
 }  // namespace
 
-void App::togglePalette() {
-    if (form.图片框3.visible) {
-        form.图片框3.visible = false;
+void toggleSheet(Control& sheet, Control& grid, Control& list) {
+    if (sheet.visible) {
+        sheet.visible = false;
         return;
     }
-    form.图片框3.visible = true;
-    showSymbolPage(kPunctuationPage);
+    sheet.visible = true;
+    showSymbolPage(grid, list, kPunctuationPage);
 }
 
-void App::showSymbolPage(int page) {
+void showSymbolPage(Control& grid, Control& list, int page) {
     const auto all = symbols::pages();
     if (page < 0 || page >= static_cast<int>(all.size())) return;
 
-    form.表格1.visible = true;
-    form.列表框1.visible = false;
+    grid.visible = true;
+    list.visible = false;
     // The grid always holds 10 x 12 cells; clearing them is its whole set-up.
-    form.表格1.clearCells();
+    grid.clearCells();
     for (const auto& row : all[static_cast<size_t>(page)].rows) {
         if (row.row < 0 || row.row >= Control::kGridRows) continue;
         const auto items = symbols::splitRow(row.text);
-        auto& cells = form.表格1.cells[static_cast<size_t>(row.row)];
+        auto& cells = grid.cells[static_cast<size_t>(row.row)];
         for (size_t c = 0; c < cells.size(); ++c) cells[c] = c < items.size() ? items[c] : Text();
     }
 }
 
-}  // namespace lumiko
+}  // namespace lumiko::palette

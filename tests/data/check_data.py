@@ -14,7 +14,9 @@ import re
 import struct
 import sys
 
-CRLF = b"\r\n"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "datagen"))
+from pagesearch import CRLF, pages  # noqa: E402
+
 FE = {0x20087: b"\xfe\x51", 0x9FB4: b"\xfe\x59", 0x200CC: b"\xfe\x53", 0x20089: b"\xfe\x52"}
 
 
@@ -30,47 +32,28 @@ def g(text):
 
 # --- the panel's search -----------------------------------------------------
 
-def build_page(table, code, start, per_page, row_breaks):
-    """One page from byte offset start: (items, offset of the line that
-    opens the next page or -1)."""
-    pat = CRLF + code
-    text = b""
-    items = []
-    n = 1
-    pos = -1
-    p = table.find(pat, start)
-    while p != -1:
-        window = table[p + 2:p + 202]
-        q = window.find(CRLF)
-        line = window[:q] if q >= 0 else window
-        fields = line.split(b" ")
-        key = fields[0]
-        value = fields[1] if len(fields) > 1 else b""
-        tail = key[len(code):] if len(key) > len(code) else b""
-        if (value + tail) not in text:
-            if n > per_page:
-                pos = p
-                break
-            text += value + (b" \r\n" if row_breaks and n in (8, 16, 24) else b" ")
-            items.append(value)
-            n += 1
-        p = table.find(pat, p + 1)
-        pos = p
-    return items, pos
-
-
-def pages(table, code, per_page=30, row_breaks=True):
-    out = []
-    items, pos = build_page(table, code, 0, per_page, row_breaks)
-    out.append(items)
-    while pos != -1:
-        items, pos = build_page(table, code, pos, per_page, row_breaks)
-        out.append(items)
-    return out
-
-
 def strip_pages(table, code):
     return pages(table, code, 18, False)
+
+
+def check_search(_root):
+    """The search itself, over tiny tables: which lines the panel offers."""
+    long_value = g("长") * 100  # the line outgrows the panel's 200-byte window
+    cases = [
+        # name, table lines, code, first page
+        ("a repeat is skipped", [b"1 a", b"1 a", b"1 b"], b"1", [b"a", b"b"]),
+        # the part of the key past the code is looked for, not kept on the page
+        ("a longer key is no repeat", [b"1 a", b"12 a", b"12 a"], b"1", [b"a", b"a", b"a"]),
+        ("a value standing inside another is skipped", [b"1 ab", b"1 b"], b"1", [b"ab"]),
+        ("a line without a value is passed over", [b"1", b"1 ", b"1 a"], b"1", [b"a"]),
+        ("a line longer than its window is passed over", [b"1 " + long_value, b"1 a"], b"1", [b"a"]),
+        ("a broken character is passed over", [b"1 \xb3", b"1 " + g("一")], b"1", [g("一")]),
+        ("the value ends at its blank", [b"1 a b"], b"1", [b"a"]),
+    ]
+    for name, lines, code, want in cases:
+        eq("search: " + name, pages(CRLF + CRLF.join(lines) + CRLF, code)[0], want)
+    numbers = CRLF + CRLF.join(b"1 %d" % i for i in range(31)) + CRLF
+    eq("search: 30 to a page", [len(p) for p in pages(numbers, b"1")], [30, 1])
 
 
 # --- harness ------------------------------------------------------------------
@@ -356,7 +339,7 @@ def check_pictures(root):
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
-    for part in (check_builtin, check_ciku, check_pinyin, check_pictures):
+    for part in (check_search, check_builtin, check_ciku, check_pinyin, check_pictures):
         try:
             part(root)
         except Exception as e:  # a missing file or a broken format

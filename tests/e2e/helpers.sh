@@ -11,6 +11,20 @@ session_stop() {
   SESSION_PIDS=()
 }
 
+# The tally of a test's checks: `check NAME CONDITION...` runs the condition
+# and reports it; check_summary tells the tally and fails when a check did.
+# A script that sources these helpers twice keeps its tally.
+passed=${passed:-0} failed=${failed:-0}
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
+  else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+check_summary() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
 # Waits up to $1 seconds for the command after it to succeed.
 wait_for() {
   local limit=$1; shift

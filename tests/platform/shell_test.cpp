@@ -359,6 +359,46 @@ TEST_F(ShellTest, HiddenWithNothingQueuedTheTimerSlowsOrStops) {
     }
 }
 
+// What a front-end has of the core: a shell over its own App, the form to
+// draw, and the window system's moves and minimising, which only the form
+// follows (no handler runs, the windows are not brought in line).
+class FrontEndTest : public testing::PanelTest {};
+
+TEST_F(FrontEndTest, HasTheCoreThroughItsShellOnly) {
+    PanelShell own(svc, ListMetrics{16, 2});
+    int settled = 0;
+    own.onSettled = [&] { ++settled; };
+    EXPECT_TRUE(own.dispatch([&] { own.startUp(); }));
+    EXPECT_EQ(settled, 1);
+    EXPECT_TRUE(own.form().visible);
+    EXPECT_EQ(own.settingsForm(), nullptr);
+
+    own.windowMoved(120, 80);
+    own.windowMinimized(true);
+    EXPECT_EQ(own.form().left, 120);
+    EXPECT_EQ(own.form().top, 80);
+    EXPECT_TRUE(own.form().minimized);
+    own.windowMinimized(false);
+    EXPECT_FALSE(own.form().minimized);
+    EXPECT_EQ(settled, 1);
+
+    // 字典设置 from the menu gives the front-end the settings window's form.
+    struct Chooser : MenuVisitor {
+        int id = 0;
+        void item(const Text& caption, bool, int i) override {
+            if (caption == "字典设置") id = i;
+        }
+        void separator() override {}
+        void beginSubmenu(const Text&) override {}
+        void endSubmenu() override {}
+    } chooser;
+    own.walkMenu(chooser);
+    own.chooseMenu(chooser.id);
+    ASSERT_NE(own.settingsForm(), nullptr);
+    EXPECT_EQ(svc.settingsShown, 1);
+    EXPECT_FALSE(own.exited());
+}
+
 }  // namespace
 }  // namespace lumiko
 

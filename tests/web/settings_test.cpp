@@ -2,9 +2,9 @@
 // checked byte for byte on disk, and its two links.
 #include <algorithm>
 
-#include "app/config.h"
-#include "platform/posix/files.h"
 #include "panel_fixture.h"
+#include "platform/posix/files.h"
+#include "web/dictionarynames.h"
 
 namespace lumiko::testing {
 namespace {

@@ -17,6 +17,7 @@ key ("白354 的", "一1111 一", "了222 了", "不4 不", "是 是").
 import collections
 
 import gbk
+import pagesearch
 from model import (BASIC_STRIP, COMPONENT_HEAD, COMPONENT_TAIL, pad5)
 
 COMPONENT_LIST_LINES = 370
@@ -212,22 +213,11 @@ def _by_size(m, inventory):
 
 
 def search(lines, code, limit=None):
-    """Values the panel finds for a code over a list of (key, value) lines:
-    prefix match in table order, skipping a line whose value plus the part
-    of its key the code does not cover already occurs in what was found."""
-    out = []
-    text = ""
-    for k, v in lines:
-        if not k.startswith(code):
-            continue
-        probe = v + k[len(code):]
-        if probe in text:
-            continue
-        out.append(v)
-        text += v + " "
-        if limit and len(out) == limit:
-            break
-    return out
+    """Values the panel finds for a code over a list of (key, value) lines,
+    the first `limit` of them (all without a limit)."""
+    table = crlf_table("%s %s" % line for line in lines)
+    items, _ = pagesearch.build_page(table, gbk.encode(code), 0, limit, False)
+    return [gbk.decode(v) for v in items]
 
 
 def build_component_code_table(m, inventory):

@@ -16,12 +16,7 @@ OUT="$ROOT/$BUILD/e2e-deb"
 rm -rf "$OUT"
 mkdir -p "$OUT"
 
-passed=0 failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
-  else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+source "$ROOT/tests/e2e/helpers.sh"
 finish() {
   echo "deb-test: $passed passed, $failed failed (logs in $OUT)"
   [ "$failed" -eq 0 ]

@@ -10,14 +10,6 @@ OUT="$ROOT/$BUILD/e2e-linux"
 rm -rf "$OUT"
 source "$ROOT/tests/e2e/linux/xsession.sh"
 trap session_stop EXIT
-
-passed=0 failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
-  else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-received() { cat "$TARGET_FILE"; }
 expected=""
 
 # Clicks at x y of the panel and checks that the terminal kept the focus.
@@ -212,5 +204,4 @@ sleep 0.3
 xdotool key Up Return
 wait_for 10 bash -c "! kill -0 $PANEL_PID 2>/dev/null"
 check "退出 ends the program" bash -c "! kill -0 $PANEL_PID 2>/dev/null"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+check_summary

@@ -16,6 +16,9 @@ LUMIKO="${LUMIKO:-$ROOT/$BUILD/src/platform/qt/lumiko}"
 SCREENSHOT="$ROOT/$BUILD/src/platform/qt/lumiko-screenshot"
 source "$ROOT/tests/e2e/helpers.sh"
 
+# What the terminal received so far.
+received() { cat "$TARGET_FILE"; }
+
 session_start() {
   mkdir -p "$OUT"
   export TMPDIR="$OUT/tmp" XDG_RUNTIME_DIR="$OUT/runtime"

@@ -11,14 +11,6 @@ BUILD=${1:-build}
 ROOT="$(cd "$(dirname "$0")/../../.." && pwd)"
 source "$ROOT/tests/e2e/linux/xsession.sh"
 trap session_stop EXIT
-
-passed=0 failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
-  else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-received() { cat "$TARGET_FILE"; }
 arrived() {  # arrived NAME EXPECTED
   wait_for 5 test "$(received)" = "$2"
   check "$1 arrives as \"$2\"" test "$(received)" = "$2"
@@ -86,5 +78,4 @@ panel_start || { cat "$OUT/lumiko.log"; exit 1; }
 check "the next start is at 200 %, near the corner and on the screen" \
   test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "$((1024 - 862 - 60)) 0 862 824"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+check_summary

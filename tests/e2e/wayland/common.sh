@@ -68,13 +68,6 @@ test_user_prepare() {
   TEST_USER_RUN=(runuser -u "$TEST_USER" -- env -i PATH="$PATH" HOME="/var/lib/$TEST_USER" LANG=C.UTF-8)
 }
 
-passed=0 failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $name"
-  else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-
 # The pointer: a helper process fed one command a line, which answers each
 # with "done", queries with a line before it.
 pointer_start() {  # pointer_start COMMAND...

@@ -227,11 +227,34 @@ def first_candidate(app_dir, code):
     raise Failure("the stroke table has no line for %s" % code)
 
 
+def run_session(s, work, steps):
+    """Runs a test's steps in a session and reports them as one test: on a
+    failure, with the tails of the programs' logs in work. Returns the exit
+    status."""
+    try:
+        steps()
+        print("1 passed, 0 failed")
+        return 0
+    except Failure as e:
+        print("FAIL " + str(e))
+        for name in ("lumiko.exe.log", "target.exe.log"):
+            path = os.path.join(work, name)
+            if os.path.exists(path):
+                with open(path, "rb") as f:
+                    tail = f.read()[-2000:].decode("utf-8", "replace")
+                print("--- %s (tail)\n%s" % (name, tail))
+        print("0 passed, 1 failed")
+        return 1
+    finally:
+        s.stop()
+
+
 def main():
     app_dir, target_exe, work = (os.path.abspath(a) for a in sys.argv[1:4])
     os.makedirs(work, exist_ok=True)
     s = Session(app_dir, target_exe, work)
-    try:
+
+    def steps():
         s.start_display()
         s.wine(target_exe, [s.state_file], work)
         s.wait_for("the target should start with the focus", lambda st: st["focused"], seconds=60)
@@ -295,20 +318,8 @@ def main():
             s.screenshot("failure.png")
             raise Failure("the dragged panel is at %r, not %r" % (moved, (px - 100, py - 50)))
         print("ok   %-34s panel at %d,%d" % ("a drag by the background", moved[0], moved[1]))
-        print("1 passed, 0 failed")
-        return 0
-    except Failure as e:
-        print("FAIL " + str(e))
-        for name in ("lumiko.exe.log", "target.exe.log"):
-            path = os.path.join(work, name)
-            if os.path.exists(path):
-                with open(path, "rb") as f:
-                    tail = f.read()[-2000:].decode("utf-8", "replace")
-                print("--- %s (tail)\n%s" % (name, tail))
-        print("0 passed, 1 failed")
-        return 1
-    finally:
-        s.stop()
+
+    return run_session(s, work, steps)
 
 
 if __name__ == "__main__":

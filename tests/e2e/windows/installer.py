@@ -16,7 +16,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import Failure, Session, first_candidate, origin  # noqa: E402
+from e2e import Failure, Session, first_candidate, origin, run_session  # noqa: E402
 
 NAME = "Lumiko输入法"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumiko"
@@ -108,7 +108,8 @@ def main():
     setup, target_exe, work = (os.path.abspath(a) for a in sys.argv[1:4])
     os.makedirs(work, exist_ok=True)
     s = Session(os.path.join(work, "unused"), target_exe, work)
-    try:
+
+    def steps():
         s.start_display()
 
         def type_one(install_dir):
@@ -128,14 +129,8 @@ def main():
 
         install_and_remove(s, setup, "per machine", "%ProgramFiles%", "%ProgramData%", "HKLM", type_one)
         install_and_remove(s, setup, "per user", "%LOCALAPPDATA%", "%APPDATA%", "HKCU", None)
-        print("1 passed, 0 failed")
-        return 0
-    except Failure as e:
-        print("FAIL " + str(e))
-        print("0 passed, 1 failed")
-        return 1
-    finally:
-        s.stop()
+
+    return run_session(s, work, steps)
 
 
 if __name__ == "__main__":

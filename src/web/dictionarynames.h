@@ -1,0 +1,38 @@
+// The one rule for dictionary names, used by the settings window's list and
+// save and by start-up's load. A name stands for the file name + ".txt" in
+// the dictionary folder, the extension in any case of its letters.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "engine/gbktext.h"
+
+namespace lumiko {
+
+// Whether a path may hold ':' inside a file name: on Windows it would
+// address a data stream of another file.
+#ifdef _WIN32
+constexpr bool kColonSeparates = true;
+#else
+constexpr bool kColonSeparates = false;
+#endif
+
+// Why `name` cannot be stored as the choice, in words, or empty when it can:
+// it must stay inside the dictionary folder (no '\\' or '/', read as whole
+// GBK characters so that a trail byte 0x5C is no separator; no ':' where
+// `colonSeparates`; no NUL byte), be whole GBK text, and come back unchanged
+// from trimStoredName. "." and ".." are ordinary names (the files "..txt"
+// and "...txt").
+Text dictionaryNameProblem(std::string_view name, bool colonSeparates = kColonSeparates);
+
+// The name held in the settings file: its content without the blanks and
+// line breaks around it (text editors end a file with a line break).
+Text trimStoredName(std::string_view stored);
+
+// The file of the dictionary folder that holds dictionary `name`, given the
+// folder's .txt files: name + ".txt" when that is listed, else the first
+// listed name + an extension of other case (".TXT"), else name + ".txt".
+Text dictionaryFileName(const Text& name, const std::vector<Text>& listing);
+
+}  // namespace lumiko

@@ -1,0 +1,25 @@
+// The handwriting page in the browser view: showing it and opening its pad.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/services.h"
+#include "web/webpage.h"
+
+namespace lumiko::handwriting {
+
+// The page's pad is opened by its first link whose address holds this.
+inline constexpr const char* kPadLink = "javascript:void(0)";
+
+// Shows the browser view in place of the picture that covers it.
+void showPage(Control& view, Control& cover);
+
+// Opening the pad from the tray and the menu. Without a network the page's
+// script cannot have loaded the pad; the page is reloaded instead, so that
+// its script tries again and the pad is there once the network is back.
+void openPad(Network& network, Browser& browser, WebPage& page);
+
+// The page asked for a new browser window. The browser goes on with its own
+// handling; the pad is opened besides, when there is a network.
+void newWindowRequested(Network& network, WebPage& page);
+
+}  // namespace lumiko::handwriting
