@@ -101,11 +101,13 @@ public:
 private:
     void wireHandlers();
     void loadTables();
+    void prepareIndexes();
     Text readDictionaryChoice();
     void openLink(const Text& target);
 
     Services& svc_;
     WordHintIndex wordHints_;
+    bool indexesPrepared_ = false;
     Text tableProblems_;  // what start-up tells about unusable code tables
 };
 

@@ -26,14 +26,6 @@ void App::loadTables() {
     g.extraStrokeTable = table("附加笔画.txt");
     g.fourCornerTable = table("四角号码.txt");
     g.associationTable = table("联想词.txt");
-    // The line indexes are made now, so that no click pays for them.
-    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
-        t->prepareIndex();
-    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable})
-        t->prepareCodeIndex(CodeChars::Digits);
-    for (auto table : {builtin::componentList, builtin::commonCharacterList, builtin::strokeComponentTable,
-                       builtin::componentCodeTable})
-        builtin::shared(table).prepareIndex();
     if (!problems.empty()) tableProblems_ = "以下码表缺失、无法读取或为空,面板查不到它们的候选字:\r\n" + problems +
                                             "查找的文件夹: " + svc_.absolutePath(files.tables);
 
@@ -55,8 +47,23 @@ void App::loadTables() {
         if (!found && !name.empty()) svc_.log("cannot read the dictionary " + name + ".txt");
     }
     g.dictionaryText = SharedText(std::move(dictionary));
-    g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
     g.dictionaryName = name;
+    indexesPrepared_ = false;
+}
+
+// The tables' indexes are made at the first timer tick, once the panel is on
+// screen, so that neither start-up nor a click pays for them (a search before
+// that tick makes the index it needs itself).
+void App::prepareIndexes() {
+    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable, &g.associationTable})
+        t->prepareIndex();
+    for (const SharedText* t : {&g.strokeTable, &g.extraStrokeTable, &g.fourCornerTable})
+        t->prepareCodeIndex(CodeChars::Digits);
+    for (auto table : {builtin::componentList, builtin::commonCharacterList, builtin::strokeComponentTable,
+                       builtin::componentCodeTable})
+        builtin::shared(table).prepareIndex();
+    g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
+    indexesPrepared_ = true;
 }
 
 // The stored choice, or else the default shipped with the tables.

@@ -30,6 +30,8 @@ bool App::tickMayCommit() const {
 }
 
 void App::tick() {
+    if (!indexesPrepared_) prepareIndexes();
+
     // Focus tracking, only while the panel is shown: hidden, the panel keeps
     // the window it saw last.
     if (form.visible) {
