@@ -9,10 +9,13 @@
 
 #include "platform/posix/files.h"
 
-// The data folder relative to the folder of the executable, from the install
-// directories the build was configured with.
+// The data and module folders relative to the folder of the executable, from
+// the install directories the build was configured with.
 #ifndef LUMIKO_DATA_FROM_BIN
 #define LUMIKO_DATA_FROM_BIN "../share/lumiko"
+#endif
+#ifndef LUMIKO_MODULES_FROM_BIN
+#define LUMIKO_MODULES_FROM_BIN "../lib/lumiko"
 #endif
 
 namespace lumiko::posix {
