@@ -44,6 +44,17 @@ panel_window_of() {
   done | sort -n | tail -1 | cut -d' ' -f2
 }
 
+# The candidate grid's place in the panel, and item ROW COL (from 1) of
+# single characters in it: prints the item's X and Y and the X of its
+# neighbour in the row, which the pointer passes over first, as a hand moving
+# to the item would, so that the highlight follows it there.
+GRID_X=7 GRID_Y=113
+grid_cell() {
+  local row=$1 col=$2 ys=(0 20 93 155 215)
+  local other=$(( col < 8 ? col + 1 : col - 1 ))
+  echo "$((GRID_X + col * 48 - 24)) $((GRID_Y + ${ys[$row]})) $((GRID_X + other * 48 - 24))"
+}
+
 # x y width height of an X window on the screen.
 window_geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}

@@ -120,16 +120,13 @@ panel_click() {
   sleep 0.15
 }
 
-# The grid of candidates: item ROW COL (from 1) of single characters. The
-# pointer passes over a neighbouring item first, as a hand moving to the
-# item would, so that the highlight follows it there.
-GRID_X=7 GRID_Y=113
+# Item ROW COL (from 1) of the candidate grid, reached over its neighbour.
 grid_pick() {
-  local row=$1 col=$2 ys=(0 20 93 155 215)
-  local x=$((col * 48 - 24)) y=${ys[$row]} other=$(( col < 8 ? col + 1 : col - 1 ))
-  panel_move $((GRID_X + other * 48 - 24)) $((GRID_Y + y))
-  panel_move $((GRID_X + x)) $((GRID_Y + y))
-  panel_click $((GRID_X + x)) $((GRID_Y + y))
+  local x y near
+  read -r x y near < <(grid_cell "$1" "$2")
+  panel_move "$near" "$y"
+  panel_move "$x" "$y"
+  panel_click "$x" "$y"
 }
 
 screenshot_panel() { "$SCREENSHOT" "$1" "$PANEL_X" "$PANEL_Y" "$PANEL_W" "$PANEL_H" 2>/dev/null; }

@@ -118,12 +118,11 @@ click() {
   check "the target keeps the focus after a click at $1,$2" focus_is_target
 }
 # Item ROW COL (from 1) of the candidate grid, reached over its neighbour.
-GRID_X=7 GRID_Y=113
 pick() {
-  local row=$1 col=$2 ys=(0 20 93 155 215)
-  local x=$((col * 48 - 24)) y=${ys[$row]} other=$(( col < 8 ? col + 1 : col - 1 ))
-  panel_move $((GRID_X + other * 48 - 24)) $((GRID_Y + y))
-  click $((GRID_X + x)) $((GRID_Y + y))
+  local x y near
+  read -r x y near < <(grid_cell "$1" "$2")
+  panel_move "$near" "$y"
+  click "$x" "$y"
 }
 
 expected=""
