@@ -72,14 +72,66 @@ struct X11Input::Impl {
         XFree(map);
     }
 
+    // The focus as the server last told it, kept until an event says it may
+    // have moved: the timer asks for it many times a second, and a question
+    // to the server each time would wake both processes for nothing. The
+    // focused window tells this connection when it loses the focus (to any
+    // window, an inner one included) or goes away; the root window tells
+    // when the focus leaves or takes None or the pointer-root mode.
+    Window watched = None;  // the window whose focus changes this connection hears
+    Window focus = None;
+    bool focusKnown = false;
+
     // Reads what arrived on this connection; keeps Xlib's copy of the key
-    // mapping current when the layout (or a spare keycode) changes.
+    // mapping current when the layout (or a spare keycode) changes, and
+    // forgets the focus when it may have moved.
     void drain() {
         while (XPending(dpy) > 0) {
             XEvent e;
             XNextEvent(dpy, &e);
-            if (e.type == MappingNotify) XRefreshKeyboardMapping(&e.xmapping);
+            switch (e.type) {
+            case MappingNotify: XRefreshKeyboardMapping(&e.xmapping); break;
+            case FocusIn:
+            case FocusOut:
+            case UnmapNotify:
+            case DestroyNotify:
+            case ReparentNotify: focusKnown = false; break;
+            default: break;
+            }
         }
+    }
+
+    static bool isWindow(Window w) { return w != None && w != PointerRoot; }
+
+    long maskOf(Window w) const {
+        const Window root = DefaultRootWindow(dpy);
+        long mask = w == root ? FocusChangeMask : NoEventMask;
+        if (w == watched && isWindow(w)) mask |= FocusChangeMask | (w == root ? 0 : StructureNotifyMask);
+        return mask;
+    }
+
+    // The focus now. A window newly seen is watched first and asked about
+    // again, so that a change between the question and the watching is
+    // never missed.
+    Window currentFocus() {
+        drain();
+        if (focusKnown) return focus;
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            Window now = None;
+            int revert = 0;
+            XGetInputFocus(dpy, &now, &revert);
+            if (now == watched) {
+                focus = now;
+                focusKnown = true;
+                return focus;
+            }
+            const Window before = watched;
+            watched = now;
+            if (isWindow(before)) XSelectInput(dpy, before, maskOf(before));
+            if (isWindow(now)) XSelectInput(dpy, now, maskOf(now));
+            focus = now;
+        }
+        return focus;  // still moving: asked again next time
     }
 
     Spare* spareFor(KeySym sym) {
@@ -165,6 +217,7 @@ X11Input::X11Input() : d_(std::make_unique<Impl>()) {
     d_->xtest = XTestQueryExtension(d_->dpy, &event, &error, &major, &minor) == True;
     XDisplayKeycodes(d_->dpy, &d_->minKeycode, &d_->maxKeycode);
     d_->findSpares();
+    XSelectInput(d_->dpy, DefaultRootWindow(d_->dpy), FocusChangeMask);
 }
 
 X11Input::~X11Input() {
@@ -179,11 +232,8 @@ bool X11Input::connected() const { return d_->dpy != nullptr; }
 
 bool X11Input::focusedWindow(std::uint64_t& window) {
     if (!d_->dpy) return false;
-    d_->drain();
-    Window focus = None;
-    int revert = 0;
-    XGetInputFocus(d_->dpy, &focus, &revert);
-    if (focus == None || focus == PointerRoot) return false;
+    const Window focus = d_->currentFocus();
+    if (!Impl::isWindow(focus)) return false;
     window = focus;
     return true;
 }
@@ -196,10 +246,7 @@ void X11Input::typeChar(std::uint64_t window, char32_t cp) {
     bool shift = false;
     const KeyCode kc = d_->keycodeFor(sym, shift);
     if (kc == 0) return;
-    Window focus = None;
-    int revert = 0;
-    XGetInputFocus(d_->dpy, &focus, &revert);
-    if (d_->xtest && focus == window) d_->fakeKey(kc, shift);
+    if (d_->xtest && d_->currentFocus() == window) d_->fakeKey(kc, shift);
     else d_->sendKeyEvents(static_cast<Window>(window), kc, shift);
     XFlush(d_->dpy);
 }
