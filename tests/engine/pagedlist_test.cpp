@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 
@@ -277,21 +278,38 @@ namespace {
 
 // The information strip's reverse lookup as a plain scan of the table for
 // the blank and the subject, checking the line around each hit.
+// What one hit of the blank and a subject of `size` bytes at `blank` adds:
+// the code before the blank and a blank, if the hit is a whole line.
+void addHit(Text& out, std::string_view table, size_t blank, size_t size, bool (*isCodeChar)(char)) {
+    const size_t end = blank + 1 + size;
+    if (end < table.size() && table[end] != '\r' && table[end] != '\n') return;
+    size_t start = blank;
+    while (start > 0 && blank - start <= 20 && isCodeChar(table[start - 1])) --start;
+    const size_t length = blank - start;
+    if (length == 0 || length > 20) return;
+    if (start > 0 && table[start - 1] != '\r' && table[start - 1] != '\n') return;
+    out.append(table.substr(start, length));
+    out.push_back(' ');
+}
+
 Text scannedCodes(std::string_view table, std::string_view subject, bool (*isCodeChar)(char)) {
     Text out;
     if (subject.find_first_of("\r\n") != std::string_view::npos) return out;
     const Text needle = " " + Text(subject);
-    for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1)) {
-        const size_t blank = static_cast<size_t>(at - 1);
-        const size_t end = blank + needle.size();
-        if (end < table.size() && table[end] != '\r' && table[end] != '\n') continue;
-        size_t start = blank;
-        while (start > 0 && blank - start <= 20 && isCodeChar(table[start - 1])) --start;
-        const size_t length = blank - start;
-        if (length == 0 || length > 20) continue;
-        if (start > 0 && table[start - 1] != '\r' && table[start - 1] != '\n') continue;
-        out.append(table.substr(start, length));
-        out.push_back(' ');
+    for (int at = findText(table, needle); at != -1; at = findText(table, needle, at + 1))
+        addHit(out, table, static_cast<size_t>(at - 1), subject.size(), isCodeChar);
+    return out;
+}
+
+// The scan above for every two-byte subject at once: the hits of a subject
+// are the blanks followed by it, met here in the same order.
+std::map<Text, Text> scannedCodesOfEveryPair(std::string_view table, bool (*isCodeChar)(char)) {
+    std::map<Text, Text> out;
+    for (size_t blank = 0; blank + 2 < table.size(); ++blank) {
+        if (table[blank] != ' ') continue;
+        const Text subject(table.substr(blank + 1, 2));
+        if (subject.find_first_of("\r\n") != Text::npos) continue;
+        addHit(out[subject], table, blank, 2, isCodeChar);
     }
     return out;
 }
@@ -317,9 +335,10 @@ TEST(CodeIndex, EqualsAPlainScan) {
     }
 }
 
-// The same over the shipped tables: their own values whole, pieces of them
-// cut at any byte (half characters, across a line), and random texts of
-// table bytes and pattern characters such as "(", "." and "\". (The build
+// The same over the shipped tables: every GBK character, their own values
+// whole, pieces of them cut at any byte (half characters, across a line),
+// and random texts of table bytes and pattern characters such as "(", "."
+// and "\". (The build
 // for Windows, whose tests run under Wine, names no data folder.)
 #ifdef LUMIKO_DATA_DIR
 TEST(CodeIndex, EqualsAPlainScanOverTheShippedTables) {
@@ -363,6 +382,25 @@ TEST(CodeIndex, EqualsAPlainScanOverTheShippedTables) {
             found += !expected.empty();
         }
         EXPECT_GT(found, 40u) << std::filesystem::path(t.file).string();  // the table was read
+
+        // Every GBK character, one byte or two.
+        const auto isCode = t.letters ? +letter : +digit;
+        const CodeChars chars = t.letters ? CodeChars::Letters : CodeChars::Digits;
+        for (char c = 0x20; c < 0x7f; ++c)
+            ASSERT_EQ(shared.codesOf(Text(1, c), chars), scannedCodes(table, Text(1, c), isCode)) << c;
+        const std::map<Text, Text> pairs = scannedCodesOfEveryPair(table, isCode);
+        size_t withCodes = 0;
+        for (int lead = 0x81; lead <= 0xfe; ++lead)
+            for (int trail = 0x40; trail <= 0xfe; ++trail) {
+                if (trail == 0x7f) continue;
+                const Text subject{static_cast<char>(lead), static_cast<char>(trail)};
+                const auto it = pairs.find(subject);
+                const Text& expected = it == pairs.end() ? Text() : it->second;
+                ASSERT_EQ(shared.codesOf(subject, chars), expected)
+                    << std::filesystem::path(t.file).string() << " [" << subject << "]";
+                withCodes += !expected.empty();
+            }
+        EXPECT_GT(withCodes, 6000u) << std::filesystem::path(t.file).string();
     }
 }
 #endif
