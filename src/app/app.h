@@ -1,5 +1,6 @@
-// The panel's core: global state, the panel form, and every operation and
-// handler. Front-ends and the simulator construct one App over their
+// The panel's core: it holds the global state and the panel form, ties the
+// input side, the palette and the web page to them, and has every operation
+// and handler. Front-ends and the simulator construct one App over their
 // services, call startUp(), then forward events to the controls' handlers,
 // the tray, the menu and the timer.
 #pragma once
@@ -9,14 +10,14 @@
 #include "app/globals.h"
 #include "app/panelform.h"
 #include "engine/wordhints.h"
+#include "input/input.h"
 #include "platform/services.h"
+#include "web/settingsform.h"
 #include "web/webpage.h"
 
 namespace lumiko {
 
-enum class Mode { Stroke, ExtraStroke, FourCorner };
-
-class App {
+class App : private input::Searches {
 public:
     explicit App(Services& services);
     ~App();
@@ -53,30 +54,30 @@ public:
     static Text extractVersion(std::string_view page);
 
     // Candidate engine.
-    void searchCandidates(int paging, int backward);
+    void searchCandidates(int paging, int backward) override;
     void layoutCandidates();
     void showWordHints();
-    void fillHintStrip(int paging, int backward);
+    void fillHintStrip(int paging, int backward) override;
     void commitText(Text& text);
-    void commitText(Text&& text) { commitText(text); }
+    void commitText(Text&& text) override { commitText(text); }
 
-    // Modes, keypad, code box, grid.
-    Mode mode() const;
-    bool strokeMode() const;
-    void enterStrokeMode();
-    void enterFourCornerMode();
-    void enterExtraStrokeMode();
-    void clearInput();
-    void hidePageButtons();
-    void showPageButtons();
-    void showUpperKeys();
-    void hideUpperKeys();
-    void pressKey(int k);
-    void codeChanged();
-    void gridHover(int x, int y);
-    void gridClick();
-    void pickText();
-    void usePickAsPrefix();
+    // Modes, keypad, code box, grid: input/ over the panel's form and state.
+    Mode mode() const { return input::modeOf(form); }
+    bool strokeMode() const { return input::strokeMode(form); }
+    void enterStrokeMode() { input_.enterStrokeMode(); }
+    void enterFourCornerMode() { input_.enterFourCornerMode(); }
+    void enterExtraStrokeMode() { input_.enterExtraStrokeMode(); }
+    void clearInput() { input_.clearInput(); }
+    void hidePageButtons() { input_.hidePageButtons(); }
+    void showPageButtons() { input_.showPageButtons(); }
+    void showUpperKeys() { input_.showUpperKeys(); }
+    void hideUpperKeys() { input_.hideUpperKeys(); }
+    void pressKey(int k) { input_.pressKey(k); }
+    void codeChanged() { input_.codeChanged(); }
+    void gridHover(int x, int y) { input_.gridHover(x, y); }
+    void gridClick() { input_.gridClick(); }
+    void pickText() { input_.pickText(); }
+    void usePickAsPrefix() { input_.usePickAsPrefix(); }
 
     // Word-hint strip, symbol palette, date page.
     void stripMouseMove(int x);
@@ -106,6 +107,7 @@ private:
     void openLink(const Text& target);
 
     Services& svc_;
+    input::Input input_{form, g, *this};
     WordHintIndex wordHints_;
     bool indexesPrepared_ = false;
     Text tableProblems_;  // what start-up tells about unusable code tables

@@ -5,7 +5,6 @@
 #include <array>
 
 #include "platform/controls.h"
-#include "web/settingsform.h"  // the other form a front-end draws
 
 namespace lumiko {
 

@@ -1,15 +1,15 @@
 // Every assignment of the hidden code box 编辑框2 runs codeChanged: it picks
 // the table for the mode, chooses between a plain stroke lookup and a
 // component lookup, and runs the searches.
-#include "app/app.h"
+#include "input/input.h"
 #include "engine/builtin.h"
 
-namespace lumiko {
+namespace lumiko::input {
 
-void App::codeChanged() {
+void Input::codeChanged() {
     const Text code = form.编辑框2.text();
     g.searchCode = code;
-    const Mode m = mode();
+    const Mode m = modeOf(form);
     g.searchTable = m == Mode::Stroke        ? g.strokeTable
                     : m == Mode::ExtraStroke ? g.extraStrokeTable
                                              : g.fourCornerTable;
@@ -19,13 +19,13 @@ void App::codeChanged() {
         if (m == Mode::Stroke) {
             form.词语提示标签.fontSize = 11;
             g.hintTable = builtin::shared(builtin::strokeComponentTable);
-            fillHintStrip(0, 0);
+            searches_.fillHintStrip(0, 0);
         }
-        searchCandidates(0, 0);
+        searches_.searchCandidates(0, 0);
     } else if (g.singleDigitState == 1 && m == Mode::Stroke) {
         form.词语提示标签.fontSize = 9;
         g.searchTable = builtin::shared(builtin::componentCodeTable);
-        searchCandidates(0, 0);
+        searches_.searchCandidates(0, 0);
     }
 
     if (g.codeActive == 1) {
@@ -36,4 +36,4 @@ void App::codeChanged() {
     if (form.图片框3.visible) form.图片框3.visible = false;
 }
 
-}  // namespace lumiko
+}  // namespace lumiko::input

@@ -4,10 +4,10 @@
 // grid text by the recorded space positions.
 #include <cmath>
 
-#include "app/app.h"
+#include "input/input.h"
 #include "engine/builtin.h"
 
-namespace lumiko {
+namespace lumiko::input {
 
 namespace {
 constexpr int kRowTops[4] = {8, 76, 146, 214};
@@ -41,7 +41,7 @@ bool inColumn(const std::array<int, 9>& e, int c, int x) {
 }
 }  // namespace
 
-void App::gridHover(int x, int y) {
+void Input::gridHover(int x, int y) {
     const int row = rowAt(y);
     if (row == 0) return;
     Control& mark = form.定位透明标签;
@@ -56,7 +56,7 @@ void App::gridHover(int x, int y) {
     }
 }
 
-void App::gridClick() {
+void Input::gridClick() {
     const Control& mark = form.定位透明标签;
     int row = 0;
     for (int r = 1; r <= 4; ++r)
@@ -80,8 +80,8 @@ void App::gridClick() {
     pickText();
 }
 
-void App::pickText() {
-    if (strokeMode() && g.picksSinceStroke == 2) {
+void Input::pickText() {
+    if (strokeMode(form) && g.picksSinceStroke == 2) {
         if (g.pickedText.empty()) return;
         clearInput();
         const Text component = removeSpaces(g.pickedText);
@@ -96,25 +96,25 @@ void App::pickText() {
     if (g.pickedText.empty()) return;
     clearInput();
     form.编辑框.setText(g.pickedText);
-    commitText(removeSpaces(g.pickedText));
+    searches_.commitText(removeSpaces(g.pickedText));
     g.pickedText.clear();
     ++g.commitsInRow;
     ++g.picksSinceStroke;
     if (g.commitsInRow == 2 && form.输入标签.text().empty()) {
         g.searchCode = "as";
-        if (strokeMode()) {
+        if (strokeMode(form)) {
             g.searchTable = builtin::shared(builtin::componentList);
-            searchCandidates(0, 0);
+            searches_.searchCandidates(0, 0);
             g.singleDigitState = 1;
         } else {
             g.searchTable = builtin::shared(builtin::commonCharacterList);
-            searchCandidates(0, 0);
+            searches_.searchCandidates(0, 0);
             g.commitsInRow = 0;
         }
     }
 }
 
-void App::usePickAsPrefix() {
+void Input::usePickAsPrefix() {
     if (g.pickedText.empty()) return;
     clearInput();
     g.singleDigitState = 1;
@@ -124,4 +124,4 @@ void App::usePickAsPrefix() {
     g.pickedText.clear();
 }
 
-}  // namespace lumiko
+}  // namespace lumiko::input

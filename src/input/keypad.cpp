@@ -1,9 +1,9 @@
 // The ten keys: each appends its digit to the code and its glyph to the
 // stroke display; the glyph depends on the mode, the digit never does.
-#include "app/app.h"
+#include "input/input.h"
 #include "engine/builtin.h"
 
-namespace lumiko {
+namespace lumiko::input {
 
 namespace {
 struct KeyGlyphs {
@@ -21,14 +21,14 @@ constexpr KeyGlyphs kKeys[11] = {
 };
 }  // namespace
 
-void App::pressKey(int k) {
+void Input::pressKey(int k) {
     if (k < 1 || k > 10) return;
     const KeyGlyphs& key = kKeys[k];
     auto append = [this, &key](const char* glyph) {
         form.编辑框2.setText(form.编辑框2.text() + key.digit);  // runs codeChanged
         form.输入标签.setText(form.输入标签.text() + glyph);
     };
-    if (k <= 5 && strokeMode()) {
+    if (k <= 5 && strokeMode(form)) {
         append(key.stroke);
         g.picksSinceStroke = 0;
         g.commitsInRow = 0;
@@ -39,4 +39,4 @@ void App::pressKey(int k) {
     }
 }
 
-}  // namespace lumiko
+}  // namespace lumiko::input

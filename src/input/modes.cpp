@@ -1,9 +1,8 @@
-// The three input modes. The mode lives in the panel itself: the strip is 415
-// pixels wide in stroke mode, and key 10 shows the ring in extra-stroke mode.
-#include "app/app.h"
+// The three input modes, read back from the panel and entered.
+#include "input/input.h"
 #include "engine/builtin.h"
 
-namespace lumiko {
+namespace lumiko::input {
 
 namespace {
 constexpr int kStrokeStripWidth = 415;
@@ -17,15 +16,15 @@ constexpr const char* kExtraStrokePictures[10] = {"heng", "shu",  "pie", "dian",
 
 }  // namespace
 
-Mode App::mode() const {
+Mode modeOf(const PanelForm& form) {
     if (form.词语提示标签.width == kStrokeStripWidth) return Mode::Stroke;
     if (samePicture(form.超级按钮[10]->picture, &builtin::picture("ring"))) return Mode::ExtraStroke;
     return Mode::FourCorner;
 }
 
-bool App::strokeMode() const { return form.词语提示标签.width == kStrokeStripWidth; }
+bool strokeMode(const PanelForm& form) { return form.词语提示标签.width == kStrokeStripWidth; }
 
-void App::clearInput() {
+void Input::clearInput() {
     form.输入标签.setText("");
     form.显字标签.setText("");
     form.编辑框2.setText("");
@@ -33,29 +32,29 @@ void App::clearInput() {
     form.词语提示标签.setText("");
 }
 
-void App::hidePageButtons() {
+void Input::hidePageButtons() {
     form.超级上.visible = false;
     form.超级下.visible = false;
     g.codeActive = 0;
 }
 
-void App::showPageButtons() {
+void Input::showPageButtons() {
     form.超级上.visible = true;
     form.超级下.visible = true;
     g.codeActive = 1;
 }
 
-void App::showUpperKeys() {
+void Input::showUpperKeys() {
     for (int k = 6; k <= 10; ++k) form.超级按钮[static_cast<size_t>(k)]->visible = true;
     form.词语提示标签.width = kNarrowStripWidth;
 }
 
-void App::hideUpperKeys() {
+void Input::hideUpperKeys() {
     for (int k = 6; k <= 10; ++k) form.超级按钮[static_cast<size_t>(k)]->visible = false;
     form.词语提示标签.width = kStrokeStripWidth;
 }
 
-void App::enterStrokeMode() {
+void Input::enterStrokeMode() {
     form.WebBrowser1.visible = false;
     form.图片框1.visible = true;
     for (size_t k = 1; k <= 5; ++k)
@@ -64,7 +63,7 @@ void App::enterStrokeMode() {
     clearInput();
     g.searchCode = "as";
     g.searchTable = builtin::shared(builtin::componentList);
-    searchCandidates(0, 0);
+    searches_.searchCandidates(0, 0);
     g.picksSinceStroke = 2;
     g.commitsInRow = 0;
     g.singleDigitState = 1;
@@ -72,25 +71,23 @@ void App::enterStrokeMode() {
     form.超级下.visible = true;
 }
 
-namespace {
-void enterTenKeyMode(App& app, const char* const (&pictures)[10]) {
-    app.form.WebBrowser1.visible = false;
-    app.form.图片框1.visible = true;
+void Input::enterTenKeyMode(const char* const (&pictures)[10]) {
+    form.WebBrowser1.visible = false;
+    form.图片框1.visible = true;
     for (size_t k = 1; k <= 10; ++k)
-        app.form.超级按钮[k]->picture = &builtin::picture(pictures[k - 1]);
-    app.clearInput();
-    app.showUpperKeys();
-    app.g.searchCode = "as";
-    app.g.searchTable = builtin::shared(builtin::commonCharacterList);
-    app.searchCandidates(0, 0);
-    app.g.commitsInRow = 0;
-    app.form.超级上.visible = true;
-    app.form.超级下.visible = true;
+        form.超级按钮[k]->picture = &builtin::picture(pictures[k - 1]);
+    clearInput();
+    showUpperKeys();
+    g.searchCode = "as";
+    g.searchTable = builtin::shared(builtin::commonCharacterList);
+    searches_.searchCandidates(0, 0);
+    g.commitsInRow = 0;
+    form.超级上.visible = true;
+    form.超级下.visible = true;
 }
-}  // namespace
 
-void App::enterFourCornerMode() { enterTenKeyMode(*this, kFourCornerPictures); }
+void Input::enterFourCornerMode() { enterTenKeyMode(kFourCornerPictures); }
 
-void App::enterExtraStrokeMode() { enterTenKeyMode(*this, kExtraStrokePictures); }
+void Input::enterExtraStrokeMode() { enterTenKeyMode(kExtraStrokePictures); }
 
-}  // namespace lumiko
+}  // namespace lumiko::input

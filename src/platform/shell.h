@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/panelform.h"
+#include "web/settingsform.h"  // the other form a front-end draws
 #include "platform/pointer.h"
 #include "platform/services.h"
 

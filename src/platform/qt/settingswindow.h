@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/panelform.h"
+#include "web/settingsform.h"
 
 class QLabel;
 class QLineEdit;

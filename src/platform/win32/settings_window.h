@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/panelform.h"
+#include "web/settingsform.h"
 
 namespace lumiko::win32 {
 
