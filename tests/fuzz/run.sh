@@ -3,8 +3,10 @@
 # inputs that once failed), one after the other, and prints what each tried:
 # executions, coverage (edges, features), corpus size, and any failure.
 # usage: run.sh BUILD_DIR SECONDS HARNESS...
-# With FUZZ_RUNS set, each harness runs that many inputs instead of a time,
-# which with FUZZ_SEED makes a run repeat itself exactly.
+# With FUZZ_RUNS set, each harness stops after that many inputs too (or at
+# once the time is up, if SECONDS is not 0). With FUZZ_SEED the inputs come
+# in the same order on every machine: a slower machine tries the first ones
+# of the same sequence, never others.
 set -uo pipefail
 build=$1 seconds=$2
 shift 2
@@ -20,8 +22,9 @@ for h in "$@"; do
     dirs=("$work" "$here/corpus/$h")
     [ -d "$here/regressions/$h" ] && dirs+=("$here/regressions/$h")
     log="$build/fuzz-$h.log"
-    if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); span="$FUZZ_RUNS runs"; shown=-
-    else limit=(-max_total_time="$seconds"); span="${seconds}s"; shown=$span; fi
+    limit=() span= shown=-
+    if [ "$seconds" != 0 ]; then limit+=(-max_total_time="$seconds"); span="${seconds}s"; shown=$span; fi
+    if [ -n "${FUZZ_RUNS:-}" ]; then limit+=(-runs="$FUZZ_RUNS"); span="${span:+$span or }$FUZZ_RUNS runs"; fi
     echo "== $h: $span"
     "$build/fuzz_$h" "${limit[@]}" -timeout=20 -max_len=20000 -print_final_stats=1 ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
         -artifact_prefix="$crashes/$h-" "${dirs[@]}" > "$log" 2>&1
