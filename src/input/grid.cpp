@@ -101,14 +101,11 @@ void Input::pickText() {
     ++g.commitsInRow;
     ++g.picksSinceStroke;
     if (g.commitsInRow == 2 && form.输入标签.text().empty()) {
-        g.searchCode = "as";
         if (strokeMode(form)) {
-            g.searchTable = builtin::shared(builtin::componentList);
-            searches_.searchCandidates(0, 0);
+            listFromStart(builtin::shared(builtin::componentList));
             g.singleDigitState = 1;
         } else {
-            g.searchTable = builtin::shared(builtin::commonCharacterList);
-            searches_.searchCandidates(0, 0);
+            listFromStart(builtin::shared(builtin::commonCharacterList));
             g.commitsInRow = 0;
         }
     }

@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/panelform.h"
 #include "engine/gbktext.h"
+#include "engine/sharedtext.h"
 
 namespace lumiko {
 
@@ -55,6 +56,8 @@ public:
 
 private:
     void enterTenKeyMode(const char* const (&pictures)[10]);
+    void showKeypad(const char* const* pictures, size_t count);
+    void listFromStart(SharedText list);
 
     PanelForm& form;
     Globals& g;

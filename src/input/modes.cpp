@@ -1,4 +1,6 @@
 // The three input modes, read back from the panel and entered.
+#include <utility>
+
 #include "input/input.h"
 #include "engine/builtin.h"
 
@@ -54,16 +56,27 @@ void Input::hideUpperKeys() {
     form.词语提示标签.width = kStrokeStripWidth;
 }
 
-void Input::enterStrokeMode() {
+// The keypad instead of the handwriting page, keys 1 to `count` with their
+// pictures.
+void Input::showKeypad(const char* const* pictures, size_t count) {
     form.WebBrowser1.visible = false;
     form.图片框1.visible = true;
-    for (size_t k = 1; k <= 5; ++k)
-        form.超级按钮[k]->picture = &builtin::picture(kStrokePictures[k - 1]);
+    for (size_t k = 1; k <= count; ++k)
+        form.超级按钮[k]->picture = &builtin::picture(pictures[k - 1]);
+}
+
+// The grid lists `list` from its start (the code "as").
+void Input::listFromStart(SharedText list) {
+    g.searchCode = "as";
+    g.searchTable = std::move(list);
+    searches_.searchCandidates(0, 0);
+}
+
+void Input::enterStrokeMode() {
+    showKeypad(kStrokePictures, 5);
     hideUpperKeys();
     clearInput();
-    g.searchCode = "as";
-    g.searchTable = builtin::shared(builtin::componentList);
-    searches_.searchCandidates(0, 0);
+    listFromStart(builtin::shared(builtin::componentList));
     g.picksSinceStroke = 2;
     g.commitsInRow = 0;
     g.singleDigitState = 1;
@@ -72,15 +85,10 @@ void Input::enterStrokeMode() {
 }
 
 void Input::enterTenKeyMode(const char* const (&pictures)[10]) {
-    form.WebBrowser1.visible = false;
-    form.图片框1.visible = true;
-    for (size_t k = 1; k <= 10; ++k)
-        form.超级按钮[k]->picture = &builtin::picture(pictures[k - 1]);
+    showKeypad(pictures, 10);
     clearInput();
     showUpperKeys();
-    g.searchCode = "as";
-    g.searchTable = builtin::shared(builtin::commonCharacterList);
-    searches_.searchCandidates(0, 0);
+    listFromStart(builtin::shared(builtin::commonCharacterList));
     g.commitsInRow = 0;
     form.超级上.visible = true;
     form.超级下.visible = true;
