@@ -135,6 +135,7 @@ public:
         out.close();
         std::filesystem::current_path(dir_);
         panel = std::make_unique<Panel>();
+        panel->app.tick();  // the first tick makes the indexes, as on screen
     }
     ~RepeatedLineTable() {
         panel.reset();
