@@ -40,8 +40,9 @@ void App::loadTables() {
     } else {
         bool found = false;
         for (const Text& folder : files.dictionaryFolders) {
-            const Text path = folder + "\\" + dictionaryFileName(name, svc_.listFiles(folder, ".txt"));
-            if ((found = svc_.readFile(path, dictionary))) break;
+            for (const Text& file : dictionaryFileNames(name, svc_.listFiles(folder, ".txt")))
+                if ((found = svc_.readFile(folder + "\\" + file, dictionary))) break;
+            if (found) break;
         }
         // An empty name reads ".txt" too; only a name chosen and not found is told.
         if (!found && !name.empty()) svc_.log("cannot read the dictionary " + name + ".txt");

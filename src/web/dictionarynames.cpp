@@ -1,5 +1,7 @@
 #include "web/dictionarynames.h"
 
+#include <algorithm>
+
 namespace lumiko {
 
 namespace {
@@ -37,15 +39,16 @@ Text trimStoredName(std::string_view stored) {
     return Text(stored.substr(first, stored.find_last_not_of(kBlanks) - first + 1));
 }
 
-Text dictionaryFileName(const Text& name, const std::vector<Text>& listing) {
+std::vector<Text> dictionaryFileNames(const Text& name, const std::vector<Text>& listing) {
     const Text exact = name + Text(kExtension);
+    std::vector<Text> files;
+    if (std::find(listing.begin(), listing.end(), exact) != listing.end()) files.push_back(exact);
     for (const Text& file : listing)
-        if (file == exact) return file;
-    for (const Text& file : listing)
-        if (file.size() == exact.size() && file.compare(0, name.size(), name) == 0 &&
+        if (file != exact && file.size() == exact.size() && file.compare(0, name.size(), name) == 0 &&
             sameLettersNoCase(std::string_view(file).substr(name.size()), kExtension))
-            return file;
-    return exact;
+            files.push_back(file);
+    if (files.empty()) files.push_back(exact);
+    return files;
 }
 
 }  // namespace lumiko

@@ -30,9 +30,11 @@ Text dictionaryNameProblem(std::string_view name, bool colonSeparates = kColonSe
 // line breaks around it (text editors end a file with a line break).
 Text trimStoredName(std::string_view stored);
 
-// The file of the dictionary folder that holds dictionary `name`, given the
-// folder's .txt files: name + ".txt" when that is listed, else the first
-// listed name + an extension of other case (".TXT"), else name + ".txt".
-Text dictionaryFileName(const Text& name, const std::vector<Text>& listing);
+// The files of the dictionary folder that may hold dictionary `name`, in the
+// order to try them, given the folder's .txt files: name + ".txt" when that
+// is listed, then each listed name + an extension of other case (".TXT"), or
+// name + ".txt" alone when none is listed. The stored name has no extension,
+// so a file that cannot be read gives way to the next.
+std::vector<Text> dictionaryFileNames(const Text& name, const std::vector<Text>& listing);
 
 }  // namespace lumiko

@@ -14,8 +14,9 @@ namespace {
 class BadFilesTest : public PanelTest {};
 
 // One rule for the stored name: blanks and line breaks around it are
-// dropped, ".txt" is found in any case, "." and ".." are ordinary names, and
-// only a name that would leave the folder loads nothing.
+// dropped, ".txt" is found in any case (a file of the name that cannot be
+// read gives way to another), "." and ".." are ordinary names, and only a
+// name that would leave the folder loads nothing.
 TEST_F(BadFilesTest, DictionaryNamesLoadInsideTheDictionaryFolder) {
     writeTable(u8"笔画.txt", "secret");
     writeTable(u8"字典/.txt", "zz 一");
@@ -24,6 +25,11 @@ TEST_F(BadFilesTest, DictionaryNamesLoadInsideTheDictionaryFolder) {
     writeTable(u8"字典/拼音.txt", "py a");
     writeTable(u8"字典/X.TXT", "upper a");
     writeTable(u8"字典/a:b.txt", "colon a");
+    for (const char8_t* tooLarge : {u8"字典/Y.txt", u8"字典/Y.TXT"}) {  // refused: over the size cap
+        writeTable(tooLarge, "");
+        fs::resize_file(fs::path(u8"词库") / tooLarge, 65u << 20);
+    }
+    writeTable(u8"字典/Y.TXt", "readable a");
     struct Case {
         const char* stored;
         Text name;        // dictionaryName
@@ -35,6 +41,7 @@ TEST_F(BadFilesTest, DictionaryNamesLoadInsideTheDictionaryFolder) {
         {"拼音\r\n", "拼音", "py a"},  // what text editors write
         {" \t拼音 \r\n\r\n", "拼音", "py a"},
         {"X", "X", "upper a"},        // the file is X.TXT
+        {"Y", "Y", "readable a"},     // Y.txt and Y.TXT are too large
         {"a:b", "a:b", "colon a"},    // a colon separates nothing here
         {"\x95\x5c", "\x95\x5c", "ok a"},  // a trail byte 0x5C is no separator
     };
