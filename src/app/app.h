@@ -37,6 +37,8 @@ public:
     // Whether the next tick may commit text or open the pad; any other tick
     // changes nothing a front-end draws.
     bool tickMayCommit() const;
+    // Whether the first tick, which makes the tables' indexes, has run.
+    bool firstTickDone() const { return indexesPrepared_; }
     void refreshInfoStrip();
     void trayLeftClick();
     void trayRightClick();

@@ -239,9 +239,11 @@ void PanelShell::tick() {
     --depth_;
 }
 
-PanelShell::TickRate PanelShell::tickRate(bool pageMade) const {
+PanelShell::TickRate PanelShell::tickRate(bool pageMade, bool focusSettled) const {
     const Globals& g = app_.g;
-    if (form_.visible || !g.pendingHandwriting.empty() || !g.pendingListText.empty()) return TickRate::Usual;
+    const bool queued = !g.pendingHandwriting.empty() || !g.pendingListText.empty();
+    if (form_.visible && !queued && !pageMade && focusSettled && app_.firstTickDone()) return TickRate::Stopped;
+    if (form_.visible || queued) return TickRate::Usual;
     return pageMade ? TickRate::Slow : TickRate::Stopped;
 }
 

@@ -156,10 +156,14 @@ public:
     // front-end's usual period. Hidden with nothing queued a tick has
     // nothing to do (focus is tracked only while shown) but read the page's
     // field, which the pad may still fill: slowly while the browser view
-    // exists (`pageMade`), and not at all before. A front-end asks again
-    // after every handler and tick, and starts or stops its timer.
+    // exists (`pageMade`), and not at all before. Shown, with no page and
+    // nothing queued, a tick only records the focus: a front-end whose
+    // typing learns of focus changes from events (`focusSettled`: the focus
+    // last recorded still holds) stops its timer until one comes. A
+    // front-end asks again after every handler, tick and such event, and
+    // starts or stops its timer.
     enum class TickRate { Usual, Slow, Stopped };
-    TickRate tickRate(bool pageMade) const;
+    TickRate tickRate(bool pageMade, bool focusSettled = false) const;
     // The period of the slow ticks: text the pad recognises while the panel
     // is hidden is still typed, within half a second.
     static constexpr int kSlowTickMs = 500;

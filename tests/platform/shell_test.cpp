@@ -334,28 +334,36 @@ TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
     EXPECT_EQ(chosen, 1);
 }
 
-// Shown, the timer ticks as usual; hidden it ticks only while text is queued
-// or a page exists whose field the pad may fill, and stops otherwise.
-TEST_F(ShellTest, HiddenWithNothingQueuedTheTimerSlowsOrStops) {
+// Shown, the timer ticks as usual, unless only the focus is left to record
+// and the front-end learns of its changes from events; hidden it ticks only
+// while text is queued or a page exists whose field the pad may fill, and
+// stops otherwise. The first tick, which makes the indexes, always comes.
+TEST_F(ShellTest, TheTimerTicksOnlyWhenATickHasSomethingToDo) {
     using Rate = PanelShell::TickRate;
     struct Case {
         bool visible;
         const char* handwriting;
         const char* listLine;
         bool pageMade;
+        bool focusSettled;
         Rate rate;
     } cases[] = {
-        {true, "", "", false, Rate::Usual},      {true, "", "", true, Rate::Usual},
-        {false, "", "", false, Rate::Stopped},   {false, "", "", true, Rate::Slow},
-        {false, "字", "", false, Rate::Usual},   {false, "", "2026-1-1", false, Rate::Usual},
-        {false, "字", "", true, Rate::Usual},
+        {true, "", "", false, false, Rate::Usual},     {true, "", "", true, false, Rate::Usual},
+        {true, "", "", false, true, Rate::Stopped},    {true, "", "", true, true, Rate::Usual},
+        {true, "字", "", false, true, Rate::Usual},    {true, "", "2026-1-1", false, true, Rate::Usual},
+        {false, "", "", false, false, Rate::Stopped},  {false, "", "", true, false, Rate::Slow},
+        {false, "", "", false, true, Rate::Stopped},   {false, "", "", true, true, Rate::Slow},
+        {false, "字", "", false, false, Rate::Usual},  {false, "", "2026-1-1", false, false, Rate::Usual},
+        {false, "字", "", true, false, Rate::Usual},
     };
+    EXPECT_EQ(shell->tickRate(false, true), Rate::Usual);  // before the first tick
+    shell->tick();
     for (const Case& c : cases) {
         app->form.visible = c.visible;
         app->g.pendingHandwriting = c.handwriting;
         app->g.pendingListText = c.listLine;
-        EXPECT_EQ(shell->tickRate(c.pageMade), c.rate)
-            << c.visible << " '" << c.handwriting << "' '" << c.listLine << "' " << c.pageMade;
+        EXPECT_EQ(shell->tickRate(c.pageMade, c.focusSettled), c.rate)
+            << c.visible << " '" << c.handwriting << "' '" << c.listLine << "' " << c.pageMade << c.focusSettled;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -70,6 +71,9 @@ private:
     QPointer<SettingsWindow> settings_;
     const SettingsForm* settingsForm_ = nullptr;
     QTimer timer_;
+    // The X display has something to say (a focus change, say): the timer
+    // may have to run again.
+    std::unique_ptr<QSocketNotifier> xEvents_;
 };
 
 }  // namespace lumiko::desktop

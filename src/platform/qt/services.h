@@ -58,6 +58,10 @@ public:
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
 
+    // Whether the way of typing learns of focus changes by itself and has
+    // nothing to give back (Typist::settled).
+    bool typingSettled() { return typing_.typist->settled(); }
+
 private:
     Desktop& desktop_;
     X11Input& x11_;

@@ -311,6 +311,15 @@ void X11Input::setInitialState(std::uint64_t window, bool minimised) {
     XSync(d_->dpy, False);
 }
 
+bool X11Input::settled() {
+    if (!d_->dpy) return false;
+    d_->drain();
+    return d_->focusKnown && std::none_of(d_->spares.begin(), d_->spares.end(),
+                                          [](const Impl::Spare& s) { return s.lent != NoSymbol; });
+}
+
+int X11Input::connectionNumber() const { return d_->dpy ? ConnectionNumber(d_->dpy) : -1; }
+
 void X11Input::releaseSpareKeys(std::chrono::milliseconds idle) {
     if (!d_->dpy) return;
     const auto now = Clock::now();

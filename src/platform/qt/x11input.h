@@ -56,6 +56,14 @@ public:
     // own mapping back once they have not been used for `idle`.
     void releaseSpareKeys(std::chrono::milliseconds idle);
 
+    // Whether nothing here needs the timer: the focus last told still holds
+    // as far as the server's events say, and no spare keycode is lent.
+    // Reads what arrived on the connection first.
+    bool settled();
+    // The connection's socket, to learn when the server has something to
+    // say (a focus change); -1 without a display.
+    int connectionNumber() const;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;

@@ -75,6 +75,25 @@ sleep 0.1
 check "the terminal keeps the focus after a click at 48,25" focus_is_target
 expected+=","; arrived "the punctuation key ，"
 
+# Another application takes the focus while the idle panel's timer rests:
+# the next click types into it, and nothing into the first.
+SECOND_FILE="$OUT/second.txt"
+: >"$SECOND_FILE"
+LC_ALL=C.UTF-8 xterm -u8 -geometry 40x5+20+400 -title lumiko-second \
+  -e sh -c 'stty -icanon; exec cat > "$0"' "$SECOND_FILE" >"$OUT/xterm2.log" 2>&1 &
+second_pid=$!
+SESSION_PIDS+=($second_pid)
+wait_for 20 xdotool search --onlyvisible --pid "$second_pid"
+second_window=$(xdotool search --onlyvisible --pid "$second_pid" | head -1)
+xdotool windowactivate --sync "$second_window" >/dev/null 2>&1
+sleep 1
+panel_click 48 25               # 按k1
+wait_for 5 test "$(cat "$SECOND_FILE")" = ","
+check "a click after a pause types into the application that took the focus" test "$(cat "$SECOND_FILE")" = ","
+check "and nothing into the one that had it" test "$(received)" = "$expected"
+kill "$second_pid" 2>/dev/null
+wait_for 20 activate_target
+
 click 238 43                    # 更多: the palette opens on 标点符号
 click $((112 + 25 + 12)) $((108 + 12))   # row 0, column 1
 expected+="。"; arrived "a palette symbol"

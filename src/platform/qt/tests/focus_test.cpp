@@ -1,5 +1,7 @@
 // The focus the panel types into, as X11Input keeps it between the server's
-// events, against what the server says after each way the focus can move.
+// events, against what the server says after each way the focus can move;
+// and the word that the focus may have moved, on which the panel's resting
+// timer starts again.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -105,16 +107,21 @@ TEST(FocusTracking, FollowsEveryWayTheFocusMoves) {
         {"to the root itself", [&] { XSetInputFocus(d, root, RevertToNone, CurrentTime); }},
         {"from the root to a window", [&] { XSetInputFocus(d, b, RevertToParent, CurrentTime); }},
     };
+    // The server's word reaches the panel's own connection a moment later.
+    auto within5s = [](const std::function<bool()>& done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return done();
+    };
     for (const Step& step : steps) {
         ASSERT_EQ(recorded(), truth()) << "before moving the focus " << step.what;
+        EXPECT_TRUE(input.settled()) << "before moving the focus " << step.what;
         step.move();
         XSync(d, False);
+        EXPECT_TRUE(within5s([&] { return !input.settled(); })) << "no word that the focus moved " << step.what;
         const std::uint64_t expected = truth();
-        // The server's word reaches the panel's own connection a moment later.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (recorded() != expected && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        EXPECT_EQ(recorded(), expected) << "the focus moved " << step.what;
+        EXPECT_TRUE(within5s([&] { return recorded() == expected; })) << "the focus moved " << step.what;
     }
     XCloseDisplay(d);
 }

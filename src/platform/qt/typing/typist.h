@@ -44,6 +44,11 @@ public:
     // Called now and then while idle: gives back what typing borrowed
     // (keycodes, keymaps) once it has not been used for a while.
     virtual void rest() {}
+
+    // Whether this way learns of focus changes by itself and has nothing
+    // to give back, so that the panel's timer may rest until told; false
+    // when the focus must be asked for on every tick.
+    virtual bool settled() { return false; }
 };
 
 // The ways that can be chosen.

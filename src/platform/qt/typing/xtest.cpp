@@ -8,6 +8,8 @@ namespace lumiko::desktop {
 bool XTestTypist::canReach() { return x11_.connected(); }
 bool XTestTypist::focus(std::uint64_t& target) { return x11_.focusedWindow(target); }
 
+bool XTestTypist::settled() { return x11_.settled(); }
+
 void XTestTypist::type(std::uint64_t target, const std::string& utf8) {
     for (const char32_t cp : codePoints(utf8)) x11_.typeChar(target, cp);
 }

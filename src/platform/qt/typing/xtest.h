@@ -17,6 +17,7 @@ public:
     void type(std::uint64_t target, const std::string& utf8) override;
     void press(Key key) override;
     // The panel's timer gives the spare keycodes back (X11Input).
+    bool settled() override;
 
 private:
     X11Input& x11_;
