@@ -17,6 +17,8 @@ public:
     void type(std::uint64_t target, const std::string& utf8) override;
     void press(Key key) override;
     // The panel's timer gives the spare keycodes back (X11Input).
+
+    // Focus changes come as the X server's events (X11Input::settled).
     bool settled() override;
 
 private:
