@@ -247,6 +247,15 @@ PanelShell::TickRate PanelShell::tickRate(bool pageMade, bool focusSettled) cons
     return pageMade ? TickRate::Slow : TickRate::Stopped;
 }
 
+int PanelShell::tickPeriod(int usualMs, bool pageMade, bool focusSettled) const {
+    switch (tickRate(pageMade, focusSettled)) {
+    case TickRate::Usual: return usualMs;
+    case TickRate::Slow: return kSlowTickMs;
+    case TickRate::Stopped: break;
+    }
+    return 0;
+}
+
 void PanelShell::trayClick(TrayClick click) {
     dispatch([&] {
         if (click == TrayClick::Left) app_.trayLeftClick();

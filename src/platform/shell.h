@@ -164,6 +164,9 @@ public:
     // starts or stops its timer.
     enum class TickRate { Usual, Slow, Stopped };
     TickRate tickRate(bool pageMade, bool focusSettled = false) const;
+    // The same as the timer's period in milliseconds, `usualMs` for the
+    // usual rate, 0 when it must stop.
+    int tickPeriod(int usualMs, bool pageMade, bool focusSettled = false) const;
     // The period of the slow ticks: text the pad recognises while the panel
     // is hidden is still typed, within half a second.
     static constexpr int kSlowTickMs = 500;

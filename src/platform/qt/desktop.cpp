@@ -25,9 +25,6 @@ constexpr int kTickMs = 15;
 // The longest the pad's opening waits for the handwriting page once the
 // browser view is made.
 constexpr int kPageWaitMs = 3000;
-// A spare keycode keeps a character's keysym this long after its last use,
-// so that slow applications still read the key they were sent.
-constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 
 }  // namespace
 
@@ -114,19 +111,13 @@ void Desktop::makeBrowser() {
 // As the shell says; typing through XTest learns of focus changes from the
 // X server's events, so the shown, idle panel's timer rests until one comes.
 void Desktop::scheduleTicks() {
-    int interval = kTickMs;
-    switch (shell_->tickRate(browser_ != nullptr, services_.typingSettled())) {
-    case PanelShell::TickRate::Usual: break;
-    case PanelShell::TickRate::Slow: interval = PanelShell::kSlowTickMs; break;
-    case PanelShell::TickRate::Stopped: interval = 0; break;
-    }
+    const int interval = shell_->tickPeriod(kTickMs, browser_ != nullptr, services_.typingSettled());
     if (interval == 0) timer_.stop();
     else if (!timer_.isActive() || timer_.interval() != interval) timer_.start(interval);
 }
 
 void Desktop::tick() {
     shell_->tick();
-    x11_.releaseSpareKeys(kSpareKeyHold);
     scheduleTicks();
 }
 

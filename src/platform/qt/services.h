@@ -58,8 +58,8 @@ public:
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
 
-    // Whether the way of typing learns of focus changes by itself and has
-    // nothing to give back (Typist::settled).
+    // Whether the way of typing learns of focus changes by itself
+    // (Typist::settled).
     bool typingSettled() { return typing_.typist->settled(); }
 
 private:

@@ -314,8 +314,7 @@ void X11Input::setInitialState(std::uint64_t window, bool minimised) {
 bool X11Input::settled() {
     if (!d_->dpy) return false;
     d_->drain();
-    return d_->focusKnown && std::none_of(d_->spares.begin(), d_->spares.end(),
-                                          [](const Impl::Spare& s) { return s.lent != NoSymbol; });
+    return d_->focusKnown;
 }
 
 int X11Input::connectionNumber() const { return d_->dpy ? ConnectionNumber(d_->dpy) : -1; }

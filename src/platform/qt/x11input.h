@@ -56,9 +56,8 @@ public:
     // own mapping back once they have not been used for `idle`.
     void releaseSpareKeys(std::chrono::milliseconds idle);
 
-    // Whether nothing here needs the timer: the focus last told still holds
-    // as far as the server's events say, and no spare keycode is lent.
-    // Reads what arrived on the connection first.
+    // Whether the focus last told still holds, as far as the server's events
+    // say. Reads what arrived on the connection first.
     bool settled();
     // The connection's socket, to learn when the server has something to
     // say (a focus change); -1 without a display.

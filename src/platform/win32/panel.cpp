@@ -167,12 +167,8 @@ void PanelWindow::syncWindow() {
 // Shown, the timer ticks as often as the system allows; hidden, as the shell
 // says.
 void PanelWindow::scheduleTicks() {
-    UINT period = USER_TIMER_MINIMUM;
-    switch (shell_.tickRate(svc_.browser != nullptr)) {
-    case PanelShell::TickRate::Usual: break;
-    case PanelShell::TickRate::Slow: period = PanelShell::kSlowTickMs; break;
-    case PanelShell::TickRate::Stopped: period = 0; break;
-    }
+    const auto period =
+        static_cast<UINT>(shell_.tickPeriod(static_cast<int>(USER_TIMER_MINIMUM), svc_.browser != nullptr));
     if (!hwnd_ || period == timerPeriod_) return;
     if (period == 0) KillTimer(hwnd_, kTimerId);
     else SetTimer(hwnd_, kTimerId, period, nullptr);

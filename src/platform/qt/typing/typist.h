@@ -45,9 +45,9 @@ public:
     // (keycodes, keymaps) once it has not been used for a while.
     virtual void rest() {}
 
-    // Whether this way learns of focus changes by itself and has nothing
-    // to give back, so that the panel's timer may rest until told; false
-    // when the focus must be asked for on every tick.
+    // Whether this way learns of focus changes by itself, so that the
+    // panel's timer may rest until told; false when the focus must be asked
+    // for on every tick.
     virtual bool settled() { return false; }
 };
 

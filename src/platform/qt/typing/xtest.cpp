@@ -1,5 +1,7 @@
 #include "platform/qt/typing/xtest.h"
 
+#include <chrono>
+
 #include "platform/qt/typing/keymap.h"
 #include "platform/qt/x11input.h"
 
@@ -7,6 +9,14 @@ namespace lumiko::desktop {
 
 bool XTestTypist::canReach() { return x11_.connected(); }
 bool XTestTypist::focus(std::uint64_t& target) { return x11_.focusedWindow(target); }
+
+namespace {
+// A spare keycode keeps a character's keysym this long after its last use,
+// so that slow applications still read the key they were sent.
+constexpr std::chrono::milliseconds kSpareKeyHold{2000};
+}  // namespace
+
+void XTestTypist::rest() { x11_.releaseSpareKeys(kSpareKeyHold); }
 
 bool XTestTypist::settled() { return x11_.settled(); }
 

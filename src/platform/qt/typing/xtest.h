@@ -16,8 +16,8 @@ public:
     bool focus(std::uint64_t& target) override;
     void type(std::uint64_t target, const std::string& utf8) override;
     void press(Key key) override;
-    // The panel's timer gives the spare keycodes back (X11Input).
-
+    // Gives the spare keycodes back once unused for a while (X11Input).
+    void rest() override;
     // Focus changes come as the X server's events (X11Input::settled).
     bool settled() override;
 
