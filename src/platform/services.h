@@ -5,6 +5,7 @@
 // implementation maps them to its own file system.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -141,13 +142,22 @@ public:
     virtual Text timeText(const DateTime& t) = 0;
 };
 
+// What one download may cost: at most `maxBytes` of the body are read (a
+// longer body gives its first maxBytes; the rest is never fetched), and the
+// request, redirects included, is given up after `timeoutMs`.
+struct DownloadLimits {
+    std::size_t maxBytes = 1 << 20;
+    long timeoutMs = 10000;
+};
+
 class Network {
 public:
     virtual ~Network() = default;
     // 1 when the computer is connected to a network.
     virtual int networkState() = 0;
-    // Whole body of an HTTP GET; false (and an empty body) on failure.
-    virtual bool download(const std::string& url, std::string& body) = 0;
+    // The body of an HTTP GET, within the limits; false (and an empty body)
+    // on failure, a timeout included.
+    virtual bool download(const std::string& url, std::string& body, const DownloadLimits& limits) = 0;
 };
 
 // The browser view: navigation, reload, and its document (null when no

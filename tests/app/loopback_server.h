@@ -1,6 +1,6 @@
 // A small HTTP server on 127.0.0.1 for the tests: each connection gets the
 // next prepared reply (the last one repeats); a silent reply reads the
-// request and never answers.
+// request and never answers; a slow one sends its body a byte at a time.
 #pragma once
 
 #include <arpa/inet.h>
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,10 +24,12 @@ public:
         int status = 200;
         std::string body, location;
         bool silent = false;
+        int byteDelayMs = 0;  // between two bytes of the body
     };
     static Reply page(int status, std::string body) { return {status, std::move(body), {}, false}; }
     static Reply redirect(std::string to) { return {302, {}, std::move(to), false}; }
     static Reply silence() { return {200, {}, {}, true}; }
+    static Reply slow(std::string body, int byteDelayMs) { return {200, std::move(body), {}, false, byteDelayMs}; }
 
     explicit LoopbackServer(std::vector<Reply> replies) : replies_(std::move(replies)) {
         sockaddr_in addr{};
@@ -91,10 +94,18 @@ private:
         }
         std::string all = "HTTP/1.1 " + std::to_string(reply.status) + " X\r\n";
         if (!reply.location.empty()) all += "Location: " + reply.location + "\r\n";
-        all += "Content-Length: " + std::to_string(reply.body.size()) +
-               "\r\nConnection: close\r\n\r\n" + reply.body;
-        for (size_t sent = 0; sent < all.size();) {
-            const ssize_t n = ::send(conn, all.data() + sent, all.size() - sent, MSG_NOSIGNAL);
+        all += "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
+        const size_t head = all.size();
+        all += reply.body;
+        for (size_t sent = 0; sent < all.size() && !stopping_;) {
+            size_t chunk = all.size() - sent;
+            if (reply.byteDelayMs > 0 && sent < head) {
+                chunk = head - sent;
+            } else if (reply.byteDelayMs > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(reply.byteDelayMs));
+                chunk = 1;
+            }
+            const ssize_t n = ::send(conn, all.data() + sent, chunk, MSG_NOSIGNAL);
             if (n <= 0) return;
             sent += static_cast<size_t>(n);
         }

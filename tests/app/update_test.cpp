@@ -22,18 +22,22 @@ using Reply = LoopbackServer::Reply;
 constexpr auto page = &LoopbackServer::page;
 constexpr auto redirect = &LoopbackServer::redirect;
 constexpr auto silence = &LoopbackServer::silence;
+constexpr auto slow = &LoopbackServer::slow;
 
 const Text kNoUpdate = "未检测到版本更新";
 Text question(const Text& version) {
     return "你所使用的软件版本为:Lumiko 1.0\r\n\r\n软件当前最新版本为:" + version + " 是否要下载?";
 }
 
-// The recording fake, with the desktop's real download.
+// The recording fake, with the desktop's real download. The check's limits
+// are kept as asked; the time given to curl is cut to two seconds so that a
+// silent or slow server costs the tests little.
 class CurlServices : public FakeServices {
 public:
-    bool download(const std::string& url, std::string& body) override {
+    bool download(const std::string& url, std::string& body, const DownloadLimits& limits) override {
         downloads.push_back(url);
-        return posix::download(url, body, {1000, 2000});
+        downloadLimits.push_back(limits);
+        return posix::download(url, body, {1000, std::min(limits.timeoutMs, 2000L), limits.maxBytes});
     }
 };
 
@@ -118,6 +122,68 @@ TEST_F(UpdateTest, FailedDownloadsOfferNoEmptyVersion) {
         EXPECT_EQ(onlyMessage().text, c.message);
         server.reset();
     }
+}
+
+// A server that sends far more than a page, or sends it slowly, costs at most
+// a mebibyte and ten seconds for the whole check, and a long version is cut
+// to 64 bytes between two characters.
+TEST_F(UpdateTest, HostileServersAreBounded) {
+    const std::string mebibyte(1 << 20, 'x');
+    std::string pairs;
+    for (int i = 0; i < 100; ++i) pairs += "版";
+    struct Case {
+        const char* what;
+        std::vector<Reply> replies;
+        Text message;
+    };
+    const Case cases[] = {
+        {"version before 32 MiB of filler", {page(200, "ЖLumiko 1.1Й" + std::string(32 << 20, 'x'))},
+         question("Lumiko 1.1")},
+        {"version past the first mebibyte", {page(200, mebibyte + "ЖLumiko 1.1Й")}, question("")},
+        {"closing marker past the first mebibyte", {page(200, "Ж" + mebibyte + "Й")}, question("")},
+        {"long version cut to 64 bytes", {page(200, "Ж" + pairs + "Й")}, question(pairs.substr(0, 64))},
+        {"cut before a pair that does not fit", {page(200, "Жa" + pairs + "Й")}, question("a" + pairs.substr(0, 62))},
+        {"slow first page", {slow("ЖLumiko 1.1Й" + std::string(100, 'x'), 50)}, kNoUpdate},
+        {"slow second page", {page(200, "ЖLumiko 1.1Й"), slow("ЖLumiko 1.2Й" + std::string(100, 'x'), 50)},
+         question("Lumiko 1.1")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        serve(c.replies);
+        svc.messages.clear();
+        svc.downloadLimits.clear();
+        check();
+        EXPECT_EQ(onlyMessage().text, c.message);
+        ASSERT_FALSE(svc.downloadLimits.empty());
+        // Each download is bounded by what is left of the check's ten seconds.
+        long previous = 10000;
+        for (const DownloadLimits& l : svc.downloadLimits) {
+            EXPECT_EQ(l.maxBytes, 1u << 20);
+            EXPECT_GT(l.timeoutMs, 0);
+            EXPECT_LE(l.timeoutMs, previous);
+            previous = l.timeoutMs;
+        }
+        server.reset();
+    }
+}
+
+TEST(Download, ReadsNoMoreThanItsLimitAndNoLongerThanItsTime) {
+    setenv("no_proxy", "*", 1);
+    LoopbackServer big({LoopbackServer::page(200, std::string(8 << 20, 'x'))});
+    std::string body;
+    EXPECT_TRUE(posix::download(big.url(), body, {1000, 5000, 4096}));
+    EXPECT_EQ(body.size(), 4096u);
+    EXPECT_TRUE(posix::download(big.url(), body, {1000, 5000, 8 << 20}));
+    EXPECT_EQ(body.size(), size_t{8} << 20);
+
+    LoopbackServer trickle({LoopbackServer::slow(std::string(1000, 'x'), 20)});
+    body = "old";
+    EXPECT_FALSE(posix::download(trickle.url(), body, {1000, 300, 1 << 20}));
+    EXPECT_TRUE(body.empty());
+    EXPECT_FALSE(posix::download(trickle.url(), body, {1000, 0, 1 << 20}));
+    // Only http and https are fetched.
+    EXPECT_FALSE(posix::download("file:///etc/passwd", body, {}));
+    EXPECT_TRUE(body.empty());
 }
 
 TEST_F(UpdateTest, NoNetworkOrAClosedPortMeansNoUpdate) {

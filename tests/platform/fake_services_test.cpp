@@ -52,11 +52,11 @@ TEST(FakeServices, AnswersFromItsSettings) {
     EXPECT_EQ(svc.messages.size(), 3u);
 
     std::string body = "stale";
-    EXPECT_FALSE(svc.download("http://a/", body));
+    EXPECT_FALSE(svc.download("http://a/", body, {}));
     EXPECT_EQ(body, "");
     svc.httpOk = true;
     svc.httpBody = "page";
-    EXPECT_TRUE(svc.download("http://b/", body));
+    EXPECT_TRUE(svc.download("http://b/", body, {}));
     EXPECT_EQ(body, "page");
     EXPECT_EQ(svc.downloads, (std::vector<std::string>{"http://a/", "http://b/"}));
 

@@ -90,8 +90,9 @@ Text FakeServices::toTraditional(const Text& text) { return posix::toTraditional
 std::vector<Text> FakeServices::pinyinReadings(const Text& text) { return posix::pinyinReadings(text); }
 int FakeServices::networkState() { return network; }
 
-bool FakeServices::download(const std::string& url, std::string& body) {
+bool FakeServices::download(const std::string& url, std::string& body, const DownloadLimits& limits) {
     downloads.push_back(url);
+    downloadLimits.push_back(limits);
     if (!httpOk) {
         body.clear();
         return false;

@@ -99,6 +99,7 @@ public:
     std::vector<Message> messages;
     std::vector<Text> opened;
     std::vector<std::string> downloads;  // the addresses asked for
+    std::vector<DownloadLimits> downloadLimits;  // and the limits of each
     std::vector<Text> navigations;
     std::vector<Text> logged;
     int reloads = 0;
@@ -120,7 +121,7 @@ public:
     Text toTraditional(const Text& text) override;
     std::vector<Text> pinyinReadings(const Text& text) override;
     int networkState() override;
-    bool download(const std::string& url, std::string& body) override;
+    bool download(const std::string& url, std::string& body, const DownloadLimits& limits) override;
     Text tempFolder() override;
     Text exeFolder() override;
     bool readFile(const Text& path, std::string& bytes) override;

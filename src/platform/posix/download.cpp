@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -12,9 +13,25 @@ namespace lumiko::posix {
 
 namespace {
 
+struct Sink {
+    std::string& body;
+    std::size_t maxBytes;
+    bool full = false;
+};
+
+// Keeps at most maxBytes; once they are there, the transfer is ended (a
+// short count makes the transfer fail with CURLE_WRITE_ERROR).
 size_t appendBody(char* data, size_t size, size_t count, void* target) {
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
+    Sink& sink = *static_cast<Sink*>(target);
+    const size_t n = size * count;
+    const size_t room = sink.maxBytes - sink.body.size();
+    if (n < room) {
+        sink.body.append(data, n);
+        return n;
+    }
+    sink.body.append(data, room);
+    sink.full = true;
+    return n == room ? n : 0;
 }
 
 void initialiseCurl() {
@@ -64,19 +81,30 @@ std::string readProcFile(const char* path) {
 bool download(const std::string& url, std::string& body, DownloadLimits limits) {
     body.clear();
     initialiseCurl();
+    // No time left is no download: a zero timeout would mean none at all.
+    if (limits.totalTimeoutMs <= 0 || limits.maxBytes == 0) return false;
     CURL* curl = curl_easy_init();
     if (!curl) return false;
+    Sink sink{body, limits.maxBytes};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+#if LIBCURL_VERSION_NUM >= 0x075500  // 7.85
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+#else
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+#endif
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, std::min(limits.connectTimeoutMs, limits.totalTimeoutMs));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
     const CURLcode result = curl_easy_perform(curl);
     curl_easy_cleanup(curl);
+    if (result == CURLE_WRITE_ERROR && sink.full) return true;
     if (result != CURLE_OK) {
         body.clear();
         return false;

@@ -1,19 +1,23 @@
 // HTTP downloads and the network-connection state on Linux.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace lumiko::posix {
 
 struct DownloadLimits {
-    long connectTimeoutMs = 5000;  // to establish the connection
-    long totalTimeoutMs = 15000;   // for the whole transfer
+    long connectTimeoutMs = 5000;   // to establish the connection
+    long totalTimeoutMs = 10000;    // for the whole transfer, redirects included
+    std::size_t maxBytes = 1 << 20;  // of the body that are read
 };
 
-// The whole body of an HTTP(S) GET, following redirects. False, with an empty
-// body, when the request fails, times out, or the final answer has a status
-// of 400 or above. A silent server costs at most totalTimeoutMs.
+// The body of an HTTP(S) GET, following redirects (to http and https only).
+// At most maxBytes of it are read: a longer body gives its first maxBytes
+// and the rest is never fetched. False, with an empty body, when the request
+// fails, times out, or the final answer has a status of 400 or above. A
+// silent or slow server costs at most totalTimeoutMs.
 bool download(const std::string& url, std::string& body, DownloadLimits limits = {});
 
 // 1 when the computer is connected to a network, else 0. Connected means

@@ -60,7 +60,12 @@ void DesktopServices::setClipboard(const Text& text) {
 Text DesktopServices::toTraditional(const Text& text) { return posix::toTraditional(text); }
 std::vector<Text> DesktopServices::pinyinReadings(const Text& text) { return posix::pinyinReadings(text); }
 int DesktopServices::networkState() { return posix::networkState(); }
-bool DesktopServices::download(const std::string& url, std::string& body) { return posix::download(url, body); }
+bool DesktopServices::download(const std::string& url, std::string& body, const DownloadLimits& limits) {
+    posix::DownloadLimits bounds;
+    bounds.totalTimeoutMs = limits.timeoutMs;
+    bounds.maxBytes = limits.maxBytes;
+    return posix::download(url, body, bounds);
+}
 Text DesktopServices::tempFolder() { return posix::tempFolder(); }
 
 Text DesktopServices::exeFolder() {

@@ -26,7 +26,7 @@ public:
     Text toTraditional(const Text& text) override;
     std::vector<Text> pinyinReadings(const Text& text) override;
     int networkState() override;
-    bool download(const std::string& url, std::string& body) override;
+    bool download(const std::string& url, std::string& body, const DownloadLimits& limits) override;
     Text tempFolder() override;
     Text exeFolder() override;
     bool readFile(const Text& path, std::string& bytes) override;

@@ -3,9 +3,14 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+
 namespace lumiko::win32 {
 
 namespace {
+// The longest single wait (connecting, sending, waiting for data).
+constexpr ULONGLONG kEachWaitMs = 5000;
+
 struct InternetHandle {
     HINTERNET h;
     explicit InternetHandle(HINTERNET handle) : h(handle) {}
@@ -22,8 +27,15 @@ int networkState() {
     return InternetGetConnectedState(&flags, 0) ? 1 : 0;
 }
 
-bool download(const std::string& url, std::string& body, unsigned timeoutMs, unsigned totalMs) {
+bool download(const std::string& url, std::string& body, std::size_t maxBytes, unsigned totalMs) {
     body.clear();
+    if (totalMs == 0 || maxBytes == 0) return false;
+    const ULONGLONG deadline = GetTickCount64() + totalMs;
+    // The time left, never zero (zero would mean no limit).
+    auto left = [deadline]() -> DWORD {
+        const ULONGLONG now = GetTickCount64();
+        return now >= deadline ? 1 : static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kEachWaitMs));
+    };
     char host[256] = {}, path[2048] = {};
     URL_COMPONENTSA parts{};
     parts.dwStructSize = sizeof parts;
@@ -39,8 +51,8 @@ bool download(const std::string& url, std::string& body, unsigned timeoutMs, uns
     if (!session.h) return false;
     // The limits are set on every handle: systems differ in which handle's
     // limits a request heeds.
-    auto limit = [timeoutMs](HINTERNET h) {
-        DWORD ms = timeoutMs;
+    auto limit = [&left](HINTERNET h) {
+        DWORD ms = left();
         for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                              INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
                              INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
@@ -64,21 +76,24 @@ bool download(const std::string& url, std::string& body, unsigned timeoutMs, uns
         status < 200 || status > 299)
         return false;
 
-    const ULONGLONG start = GetTickCount64();
     char buf[16384];
-    for (;;) {
+    while (body.size() < maxBytes) {
+        if (GetTickCount64() >= deadline) {
+            body.clear();
+            return false;
+        }
+        // Each wait for data may last only as long as the time left.
+        limit(request.h);
         DWORD got = 0;
-        if (!InternetReadFile(request.h, buf, sizeof buf, &got)) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(sizeof buf, maxBytes - body.size()));
+        if (!InternetReadFile(request.h, buf, want, &got) || GetTickCount64() > deadline) {
             body.clear();
             return false;
         }
         if (got == 0) return true;
         body.append(buf, got);
-        if (GetTickCount64() - start > totalMs) {
-            body.clear();
-            return false;
-        }
     }
+    return true;  // the first maxBytes; the rest is not fetched
 }
 
 }  // namespace lumiko::win32

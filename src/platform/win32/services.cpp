@@ -104,8 +104,8 @@ std::vector<Text> WindowsServices::pinyinReadings(const Text& text) {
 
 int WindowsServices::networkState() { return win32::networkState(); }
 
-bool WindowsServices::download(const std::string& url, std::string& body) {
-    return win32::download(url, body);
+bool WindowsServices::download(const std::string& url, std::string& body, const DownloadLimits& limits) {
+    return win32::download(url, body, limits.maxBytes, limits.timeoutMs > 0 ? static_cast<unsigned>(limits.timeoutMs) : 0);
 }
 
 Text WindowsServices::tempFolder() { return win32::tempFolder(); }

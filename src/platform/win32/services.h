@@ -40,7 +40,7 @@ public:
     std::vector<Text> pinyinReadings(const Text& text) override;
 
     int networkState() override;
-    bool download(const std::string& url, std::string& body) override;
+    bool download(const std::string& url, std::string& body, const DownloadLimits& limits) override;
 
     Text tempFolder() override;
     Text exeFolder() override;

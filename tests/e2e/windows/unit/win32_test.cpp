@@ -356,14 +356,17 @@ TEST(Download, ReturnsTheWholeBody) {
     const std::string page = "<p>\xa7\xa8Lumiko 1.1\xa7\xab</p>" + std::string(40000, 'x');
     LocalServer server(http("200 OK", page));
     std::string body;
-    EXPECT_TRUE(download(server.url(), body));
+    EXPECT_TRUE(download(server.url(), body, 1 << 20, 5000));
     EXPECT_EQ(body, page);
+    // A longer body gives its first bytes up to the limit.
+    EXPECT_TRUE(download(server.url(), body, 1000, 5000));
+    EXPECT_EQ(body, page.substr(0, 1000));
 }
 
 TEST(Download, AnErrorStatusCountsAsFailure) {
     LocalServer server(http("404 Not Found", "missing"));
     std::string body = "stale";
-    EXPECT_FALSE(download(server.url(), body));
+    EXPECT_FALSE(download(server.url(), body, 1 << 20, 5000));
     EXPECT_TRUE(body.empty());
 }
 
@@ -371,7 +374,7 @@ TEST(Download, ASilentServerIsGivenUpWithinTheTimeLimits) {
     LocalServer server("");
     std::string body;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(download(server.url(), body, 500, 2000));
+    EXPECT_FALSE(download(server.url(), body, 1 << 20, 2000));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
