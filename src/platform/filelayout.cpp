@@ -22,6 +22,12 @@ FileLayout resolveLayout(const LayoutFacts& facts) {
         out.choiceSources = {shippedChoice};
         out.dictionaryFolders = {out.tables + kDictionaries};
         out.folderToOpen = tablesToOpen + kDictionaries;
+    } else if (facts.userFolder.empty()) {
+        // No folder of the user's: the shipped choice is read and none is
+        // stored (a save says so).
+        out.choiceSources = {shippedChoice};
+        out.dictionaryFolders = {out.tables + kDictionaries};
+        out.folderToOpen = tablesToOpen + kDictionaries;
     } else {
         out.choiceFile = facts.userFolder + kChoiceName;
         out.choiceSources = {out.choiceFile, shippedChoice};

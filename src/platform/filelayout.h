@@ -29,6 +29,7 @@ struct LayoutFacts {
     bool installedWritable = false;
     // The user's own folders, used when the tables' folder is not written:
     // the one holding 字典.txt, and the one where the user adds dictionaries.
+    // Empty when the user has no home folder.
     Text userFolder;
     Text userDictionaries;
 };
@@ -36,7 +37,8 @@ struct LayoutFacts {
 struct FileLayout {
     // The folder of 笔画.txt, 附加笔画.txt, 四角号码.txt and 联想词.txt.
     Text tables;
-    // Where the settings window stores the chosen dictionary's name.
+    // Where the settings window stores the chosen dictionary's name; empty
+    // when there is no place for it (no home folder).
     Text choiceFile;
     // Read at start-up and by the settings window: the first that exists.
     // The stored choice comes first, the shipped default after it.

@@ -36,10 +36,11 @@ void save(const SettingsForm& w, Files& files, DesktopWindow& desktop, const Tex
     const Text& content = w.编辑框1.text();
     const Text name = leftText(content, static_cast<int>(content.size()) - kExtensionBytes);
     Text problem = dictionaryNameProblem(name);
+    if (problem.empty() && choiceFile.empty()) problem = "没有用户自己的文件夹可以保存 (找不到主目录)";
     if (problem.empty() && files.replaceFile(choiceFile, name)) return;
     if (problem.empty()) problem = files.lastFileError();
-    const Text text =
-        "字典选择未能保存到 " + files.absolutePath(choiceFile) + "\r\n原因: " + problem + "\r\n原来的选择保持不变。";
+    const Text place = choiceFile.empty() ? Text() : " " + files.absolutePath(choiceFile);
+    const Text text = "字典选择未能保存到" + place + "\r\n原因: " + problem + "\r\n原来的选择保持不变。";
     files.log(text);
     desktop.messageBox(w.title, text, Buttons::Ok);
 }

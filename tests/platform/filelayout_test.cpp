@@ -69,6 +69,19 @@ TEST(FileLayout, EachLayoutPlacesTablesChoiceAndDictionaries) {
     }
 }
 
+// Without a home folder nothing is stored: the shipped choice is read, and
+// the settings window says it cannot save.
+TEST(FileLayout, WithoutAHomeFolderNoChoiceIsStored) {
+    LayoutFacts f;
+    f.workingTables = false;
+    f.installedTables = "/usr/share/lumiko/词库";
+    const FileLayout got = resolveLayout(f);
+    EXPECT_EQ(got.choiceFile, "");
+    EXPECT_EQ(got.choiceSources, std::vector<Text>{"/usr/share/lumiko/词库\\字典.txt"});
+    EXPECT_EQ(got.dictionaryFolders, std::vector<Text>{"/usr/share/lumiko/词库\\字典"});
+    EXPECT_EQ(got.folderToOpen, "/usr/share/lumiko/词库\\字典");
+}
+
 TEST(FileLayout, WithoutAKnownWorkingFolderTheFolderOpenedIsRelative) {
     const FileLayout got = resolveLayout(LayoutFacts{});
     EXPECT_EQ(got.folderToOpen, "词库\\字典");

@@ -2,17 +2,22 @@
 // listing.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/posix/files.h"
+#include "platform/posix/zoomfile.h"
 #include "platform/services.h"
+#include "small_disk.h"
 
 namespace lumiko::posix {
 namespace {
@@ -204,6 +209,107 @@ TEST_F(FilesTest, ReplacementRemovesWhatKilledOnesLeft) {
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"c.txt", "c.txt.ABCDEFG", "c.txt.ab-def", "c.txt.bak", "d.txt.Ab12Cd"}));
     EXPECT_EQ(get("c.txt"), "new");
+}
+
+// Two programs saving the same file at once: every save of both succeeds
+// (neither takes the other's temporary file for a left one), and a reader
+// finds one whole version or the other at every moment.
+TEST_F(FilesTest, SavesRacingEachOtherAllSucceed) {
+    constexpr int kRounds = 300;
+    const std::string a(6000, 'a'), b(9000, 'b');
+    put("c.txt", a);
+    pid_t children[2];
+    for (int i = 0; i < 2; ++i) {
+        children[i] = ::fork();
+        ASSERT_GE(children[i], 0);
+        if (children[i] == 0) {
+            int failed = 0;
+            for (int round = 0; round < kRounds; ++round) failed += !replaceFile("c.txt", i == 0 ? a : b);
+            ::_exit(failed == 0 ? 0 : 1);
+        }
+    }
+    int torn = 0;
+    for (int round = 0; round < 200; ++round) {
+        const std::string now = get("c.txt");
+        torn += now != a && now != b;
+    }
+    for (const pid_t child : children) {
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+    }
+    EXPECT_EQ(torn, 0);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(".")) left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"c.txt"});
+}
+
+// A temporary file another save holds is no left one, whatever its age.
+TEST_F(FilesTest, TemporariesOfRunningSavesStay) {
+    put("c.txt.Ab12Cd", "held");
+    const int held = ::open("c.txt.Ab12Cd", O_RDONLY);
+    ASSERT_GE(held, 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {  // another process holds it, as a running save does
+        ::flock(held, LOCK_EX);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(held);
+    ::usleep(100000);
+    EXPECT_TRUE(replaceFile("c.txt", "new"));
+    EXPECT_TRUE(fs::exists("c.txt.Ab12Cd"));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(replaceFile("c.txt", "newer"));
+    EXPECT_FALSE(fs::exists("c.txt.Ab12Cd"));
+    EXPECT_FALSE(replaceFile("", "x"));
+}
+
+// On a full disk neither the zoom nor the dictionary choice is replaced by a
+// short file, and each failure names the file and the reason.
+TEST_F(FilesTest, AFullDiskKeepsTheOldZoomAndChoice) {
+    const testing::SmallDisk disk(dir_ / "cfg", 64);
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    ::setenv("XDG_CONFIG_HOME", (dir_ / "cfg").c_str(), 1);
+    Text problem;
+    ASSERT_TRUE(writeZoomFile(150, problem)) << problem;
+    const Text choice = corePath((dir_ / "cfg/lumiko").string()) + "\\字典.txt";
+    ASSERT_TRUE(replaceFile(choice, "新华字典"));
+    disk.fill();
+
+    EXPECT_FALSE(writeZoomFile(200, problem));
+    EXPECT_EQ(problem, corePath((dir_ / "cfg/lumiko/zoom").string()) + ": No space left on device");
+    EXPECT_FALSE(replaceFile(choice, "五笔"));
+    EXPECT_EQ(lastFileError(), "No space left on device");
+
+    std::string zoom;
+    EXPECT_TRUE(readZoomFile(zoom, problem));
+    EXPECT_EQ(zoom, "150\n");
+    std::string kept;
+    EXPECT_TRUE(readFile(choice, kept));
+    EXPECT_EQ(kept, "新华字典");
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir_ / "cfg/lumiko")) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"zoom", utf8(u8"字典.txt")}));
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+// The zoom file is read as the tables are: a pipe in its place is refused
+// without waiting, and a missing one is no problem.
+TEST_F(FilesTest, TheZoomFileIsReadLikeTheTables) {
+    ::setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+    std::string zoom;
+    Text problem;
+    EXPECT_FALSE(readZoomFile(zoom, problem));
+    EXPECT_EQ(problem, "");
+    fs::create_directory("lumiko");
+    ASSERT_EQ(::mkfifo("lumiko/zoom", 0600), 0);
+    EXPECT_FALSE(readZoomFile(zoom, problem));
+    EXPECT_EQ(problem, corePath((dir_ / "lumiko/zoom").string()) + ": not a regular file");
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The Linux panel's layout facts: working-folder tables, the installed
 // tables found from the executable's folder, and the user's XDG folders.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -84,6 +85,23 @@ TEST_F(LayoutTest, XdgFoldersFallBackToHome) {
         EXPECT_EQ(f.userDictionaries, core(dir_ / "home/.local/share/lumiko" / u8"词库" / u8"字典"));
     }
     EXPECT_FALSE(fs::exists("relative"));
+}
+
+// Without a usable HOME (unset, relative, or the root every user shares) the
+// home folder is the password database's, never /tmp or /.
+TEST_F(LayoutTest, WithoutHomeThePasswordDatabaseNamesIt) {
+    const passwd* me = ::getpwuid(::getuid());
+    ASSERT_NE(me, nullptr);
+    const std::string own = me->pw_dir;
+    ScopedEnv config("XDG_CONFIG_HOME", "relative/cfg");
+    for (const char* value : {static_cast<const char*>(nullptr), "", "relative/home", "/"}) {
+        SCOPED_TRACE(value ? value : "unset");
+        ScopedEnv home("HOME", value);
+        EXPECT_EQ(homeFolder(), own == "/" ? "" : own);
+        EXPECT_EQ(configHome(), own == "/" ? "" : own + "/.config");
+    }
+    ScopedEnv home("HOME", (dir_ / "home").c_str());
+    EXPECT_EQ(homeFolder(), (dir_ / "home").string());
 }
 
 TEST_F(LayoutTest, WorkingFolderTablesWinAndKeepTheirOwnChoice) {

@@ -4,6 +4,7 @@
 
 #include "panel_fixture.h"
 #include "platform/posix/files.h"
+#include "small_disk.h"
 #include "web/dictionarynames.h"
 
 namespace lumiko::testing {
@@ -143,6 +144,20 @@ TEST_F(SettingsTest, RefusedAndFailedSavesAreToldWithTheFileAndTheReason) {
     }
     EXPECT_EQ(svc.logged.size(), 3u);
     EXPECT_TRUE(app->settings);
+}
+
+TEST_F(SettingsTest, AFullDiskKeepsTheOldChoiceAndSaysSo) {
+    app->openSettings();
+    const SmallDisk disk(u8"词库", 64);  // over the tables' folder, after the list was read
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    std::ofstream(savedFile()) << "新华字典";
+    disk.fill();
+    window().编辑框1.setText("五笔.txt");
+    window().加载.onClick();
+    ASSERT_EQ(svc.messages.size(), 1u);
+    EXPECT_EQ(svc.messages[0].text, "字典选择未能保存到 " + svc.absolutePath("词库\\字典.txt") +
+                                        "\r\n原因: No space left on device\r\n原来的选择保持不变。");
+    EXPECT_EQ(readNative(savedFile()), "新华字典");
 }
 
 TEST_F(SettingsTest, DotNamesAndUpperCaseExtensionsAreListedAndSaved) {

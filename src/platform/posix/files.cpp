@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
 #include "platform/posix/encoding.h"
@@ -54,16 +56,54 @@ bool isOwnTemporary(const std::string& name, const std::string& target) {
     return true;
 }
 
+// A save keeps its temporary file locked (flock) from its creation to its
+// rename; one that nobody holds was left by a save that was interrupted. On
+// a file system without such locks, one older than a minute counts as left.
+constexpr time_t kStaleSeconds = 60;
+
+// Removes `name` in the open folder `dirFd` when no save holds it, checking,
+// while holding it, that the name still leads to the file that was locked.
+void removeIfStale(int dirFd, const char* name) {
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat held {}, now {};
+    bool stale = false;
+    if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode)) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) stale = true;
+        else if (errno != EWOULDBLOCK) stale = ::time(nullptr) - held.st_mtime > kStaleSeconds;
+    }
+    if (stale && ::fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == held.st_dev &&
+        now.st_ino == held.st_ino)
+        ::unlinkat(dirFd, name, 0);
+    ::close(fd);
+}
+
 // Removes what an interrupted earlier replacement of `target` (a file name)
-// left in `dir`: its rename never ran, so nothing refers to it.
+// left in `dir`; the temporary files of saves still running stay.
 void removeStaleTemporaries(const std::string& dir, const std::string& target) {
     DIR* d = ::opendir(dir.c_str());
     if (!d) return;
-    while (const dirent* e = ::readdir(d)) {
-        const std::string name = e->d_name;
-        if (isOwnTemporary(name, target)) ::unlink((dir + "/" + name).c_str());
-    }
+    while (const dirent* e = ::readdir(d))
+        if (isOwnTemporary(e->d_name, target)) removeIfStale(::dirfd(d), e->d_name);
     ::closedir(d);
+}
+
+// A new temporary file for `native`, locked for this save: the name and an
+// open descriptor, or -1 with errno set.
+int makeTemporary(const std::string& native, std::string& tmp) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        tmp = native + ".XXXXXX";
+        const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        // Another save may have found it unlocked and removed it in the
+        // moment between its creation and the lock: then take another.
+        struct stat st {};
+        const bool locked = ::flock(fd, LOCK_EX) == 0 || errno != EINTR;
+        if (locked && ::fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -144,20 +184,23 @@ bool writeFile(const Text& path, const std::string& bytes) {
 bool replaceFile(const Text& path, const std::string& bytes) {
     lastError.clear();
     const std::string native = nativePath(path);
+    if (native.empty() || native.back() == '/') return fail(ENOENT);
     const size_t slash = native.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
     removeStaleTemporaries(dir, slash == std::string::npos ? native : native.substr(slash + 1));
-    std::string tmp = native + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    std::string tmp;
+    const int fd = makeTemporary(native, tmp);
     if (fd < 0) return fail(errno);
     int err = 0;
     if (!writeAll(fd, bytes) || ::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) err = errno;
+    // The close reports a write the file system could not complete; a
+    // second descriptor of the same opening keeps the lock until the rename.
+    const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err == 0 && ::rename(tmp.c_str(), native.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(tmp.c_str());
-        return fail(err);
-    }
+    if (err != 0) ::unlink(tmp.c_str());
+    if (lockFd >= 0) ::close(lockFd);
+    if (err != 0) return fail(err);
     // Make the rename itself durable.
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

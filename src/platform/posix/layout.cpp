@@ -1,11 +1,13 @@
 #include "platform/posix/layout.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/posix/files.h"
 
@@ -39,22 +41,42 @@ std::string workingFolder() {
     return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
 }
 
-// $NAME when it is an absolute path, otherwise $HOME + fallback.
+// A home folder worth the name: absolute, and not the root every user shares.
+bool usableHome(const char* path) { return path && path[0] == '/' && path[1] != '\0'; }
+
+// $NAME when it is an absolute path (the XDG rules ignore a relative one),
+// otherwise the home folder + fallback; empty without a home folder.
 std::string xdgFolder(const char* name, const char* fallback) {
     if (const char* v = std::getenv(name); v && v[0] == '/') return v;
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + fallback;
+    const std::string home = homeFolder();
+    return home.empty() ? home : home + fallback;
 }
 
-// mkdir -p; false when the folder is not there afterwards.
+}  // namespace
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); usableHome(home)) return home;
+    // Without HOME (a service, `env -i`), the password database knows.
+    std::vector<char> buf(16384);
+    passwd entry{}, *found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buf.data(), buf.size(), &found) == 0 && found && usableHome(found->pw_dir))
+        return found->pw_dir;
+    return {};
+}
+
+std::string configHome() { return xdgFolder("XDG_CONFIG_HOME", "/.config"); }
+
 bool makeFolders(const std::string& path) {
+    if (path.empty() || path[0] != '/') return false;
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string part = path.substr(0, slash);
-        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
         if (slash == std::string::npos) break;
     }
     return isFolder(path);
 }
+
+namespace {
 
 // A folder given relative to the installed executable's, or absolute.
 std::string fromBin(const std::string& exeDir, const std::string& rel) {
@@ -78,8 +100,11 @@ LayoutFacts discoverLayout(const std::string& exeDir) {
                         realPath(kTables) != realPath(installed);
     f.installedTables = corePath(installed);
     f.installedWritable = false;
-    const std::string config = xdgFolder("XDG_CONFIG_HOME", "/.config") + "/lumiko";
-    const std::string dictionaries = xdgFolder("XDG_DATA_HOME", "/.local/share") + "/lumiko/" + kTables + "/字典";
+    // Without a home folder there are no user folders: nothing is written
+    // in a folder other users share instead.
+    const std::string configBase = configHome(), dataBase = xdgFolder("XDG_DATA_HOME", "/.local/share");
+    const std::string config = configBase.empty() ? configBase : configBase + "/lumiko";
+    const std::string dictionaries = dataBase.empty() ? dataBase : dataBase + "/lumiko/" + kTables + "/字典";
     f.userFolder = corePath(config);
     f.userDictionaries = corePath(dictionaries);
     if (!f.workingTables || !f.workingWritable) {

@@ -11,6 +11,17 @@
 
 namespace lumiko::posix {
 
+// The user's home folder: $HOME when it is absolute, else the password
+// database's entry for the user; empty when neither names a folder of the
+// user's own (the root folder is everybody's).
+std::string homeFolder();
+// $XDG_CONFIG_HOME when it is absolute (a relative value is ignored), else
+// ~/.config; empty without a home folder.
+std::string configHome();
+// mkdir -p of an absolute path, new folders private to the user (0700);
+// false when the folder is not there afterwards.
+bool makeFolders(const std::string& path);
+
 // The installed data folder (holding 词库 and pinyin.txt) of a program whose
 // executable lies in `exeDir`.
 std::string installedDataFolder(const std::string& exeDir);
@@ -20,7 +31,8 @@ std::string installedModuleFolder(const std::string& exeDir);
 
 // The facts for a program whose executable lies in `exeDir` (native path),
 // started in the current working folder. When the user's folders are the
-// ones written, they are created.
+// ones written, they are created. Without a home folder the user's folders
+// are empty: the choice is then read from the tables and never stored.
 LayoutFacts discoverLayout(const std::string& exeDir);
 
 }  // namespace lumiko::posix

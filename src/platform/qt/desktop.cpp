@@ -151,7 +151,9 @@ void Desktop::zoomChosen() {
     if (saveZoom(shell_->zoom(), problem)) return;
     services_.log(posix::utf8ToGbk(problem.toStdString()));
     messageBox(QString::fromUtf8("Lumiko输入法"),
-               QString::fromUtf8("缩放已改变，但无法保存，下次启动时不会保留：\n") + problem, false);
+               QString::fromUtf8("缩放已改变，但未能保存：\n") + problem +
+                   QString::fromUtf8("\n原来保存的缩放保持不变，下次启动时仍用它。"),
+               false);
 }
 
 void Desktop::trayAdd(const QString& tip) {

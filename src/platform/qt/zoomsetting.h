@@ -1,6 +1,5 @@
 // The zoom the user chose from the panel's menu, kept for the next start in
-// the user's settings folder: $XDG_CONFIG_HOME/lumiko/zoom (~/.config when
-// XDG_CONFIG_HOME is not set), one line holding the percent.
+// the user's settings folder (platform/posix/zoomfile.h).
 #pragma once
 
 #include <QString>

@@ -198,7 +198,8 @@ void PanelWindow::zoomChosen() {
     Text problem;
     if (saveZoom(zoomSettingPath(), shell_.zoom(), problem)) return;
     svc_.log(problem);
-    svc_.messageBox("Lumiko输入法", "缩放已改变，但无法保存，下次启动时不会保留：\n" + problem, Buttons::Ok);
+    svc_.messageBox("Lumiko输入法", "缩放已改变，但未能保存：\r\n" + problem + "\r\n原来保存的缩放保持不变，下次启动时仍用它。",
+                    Buttons::Ok);
 }
 
 void PanelWindow::mouseDown(MouseButton button, int x, int y, bool doubleClick) {
