@@ -263,6 +263,12 @@ void PanelShell::trayClick(TrayClick click) {
     });
 }
 
+void PanelShell::showRequest() {
+    dispatch([this] {
+        if (!form_.visible) app_.trayLeftClick();
+    });
+}
+
 void PanelShell::closeRequest() {
     dispatch([this] { app_.closeRequest(); });
 }

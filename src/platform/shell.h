@@ -171,6 +171,10 @@ public:
     // is hidden is still typed, within half a second.
     static constexpr int kSlowTickMs = 500;
     void trayClick(TrayClick click);
+    // A second start of the program asked this panel to show itself: a
+    // hidden panel is shown as a click on the tray icon shows it; a shown
+    // one stays as it is.
+    void showRequest();
     // The window system asked to close the panel.
     void closeRequest();
 

@@ -174,6 +174,12 @@ TEST_F(ShellTest, TrayClicksAndTheCloseBoxReachTheCore) {
     shell->trayClick(TrayClick::Left);
     EXPECT_TRUE(app->form.visible);
     EXPECT_EQ(settled, 2);
+    // A second start's request shows a hidden panel and never hides one.
+    shell->showRequest();
+    EXPECT_TRUE(app->form.visible);
+    shell->closeRequest();
+    shell->showRequest();
+    EXPECT_TRUE(app->form.visible);
 }
 
 TEST_F(ShellTest, RepaintOnlyWhenSomethingDrawnChanged) {

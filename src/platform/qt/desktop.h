@@ -34,6 +34,8 @@ public:
     void start();
 
     void dispatch(const std::function<void()>& handler) { shell_->dispatch(handler); }
+    // A second start asked the panel to show itself.
+    void showRequested() { shell_->showRequest(); }
 
     // For the services.
     PanelWindow& panel() { return *panel_; }

@@ -4,11 +4,15 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <QSocketNotifier>
+
 #include "app/commandline.h"
 #include "platform/posix/encoding.h"
+#include "platform/posix/onepanel.h"
 
 #include "platform/qt/desktop.h"
 #include "platform/qt/panelpainter.h"
@@ -74,6 +78,19 @@ int main(int argc, char** argv) {
             std::fputs("lumiko: no X display (DISPLAY is not set); the panel needs an X11 or XWayland session\n", stderr);
         return 1;
     }
+    // One panel per session: a second start shows the first and ends.
+    lumiko::posix::OnePanel onePanel;
+    std::string problem;
+    switch (onePanel.claim(problem)) {
+        case lumiko::posix::OnePanel::Claim::ShownOther:
+            if (!problem.empty()) std::fprintf(stderr, "lumiko: the panel runs already; %s\n", problem.c_str());
+            return 0;
+        case lumiko::posix::OnePanel::Claim::Unchecked:
+            std::fprintf(stderr, "lumiko: %s (starting without checking for a running panel)\n", problem.c_str());
+            break;
+        case lumiko::posix::OnePanel::Claim::Ours:
+            break;
+    }
     // The browser engine's sandbox cannot run as root; it is switched off
     // only then.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -89,5 +106,12 @@ int main(int argc, char** argv) {
 
     lumiko::desktop::Desktop desktop(zoom);
     desktop.start();
+    std::unique_ptr<QSocketNotifier> showRequests;
+    if (onePanel.requestFd() >= 0) {
+        showRequests = std::make_unique<QSocketNotifier>(onePanel.requestFd(), QSocketNotifier::Read);
+        QObject::connect(showRequests.get(), &QSocketNotifier::activated, &desktop, [&] {
+            if (onePanel.takeRequests()) desktop.showRequested();
+        });
+    }
     return QApplication::exec();
 }

@@ -187,6 +187,15 @@ check "the panel has an icon in the tray" test -n "$tray"
 click 417 12                    # 按钮10
 wait_for 5 panel_unshown
 check "按钮10 hides the panel" panel_unshown
+# A second start, hidden or not, shows the running panel and ends at once.
+(cd "${PANEL_DIR:-$ROOT/data}" && exec env ${PANEL_ENV:-} timeout 30 "$LUMIKO" ${PANEL_ARGS:-}) >"$OUT/second.log" 2>&1
+second=$?
+check "a second start ends with status 0" test "$second" = 0
+wait_for 5 panel_shown
+check "and shows the running panel" panel_shown
+check "the first panel still runs" kill -0 "$PANEL_PID"
+click 417 12                    # 按钮10
+wait_for 5 panel_unshown
 tray_click() { xdotool mousemove $tray; sleep 0.3; xdotool click "$1"; sleep 0.3; }
 if [ -n "$tray" ]; then
   tray_click 1
