@@ -60,6 +60,16 @@ int answerCommandLine(int& zoom) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int zoom = 0;
     if (const int status = answerCommandLine(zoom); status >= 0) return status;
+    // One panel per session: the mutex's name lives in the session's own
+    // namespace and is held until the program ends. A second start shows
+    // the first (waiting a little for a first that is still starting) and
+    // ends.
+    const HANDLE onePanel = CreateMutexW(nullptr, FALSE, L"Local\\LumikoPanel");
+    if (onePanel && GetLastError() == ERROR_ALREADY_EXISTS) {
+        for (int attempt = 0; attempt < 50 && !lumiko::win32::askRunningPanelToShow(); ++attempt) Sleep(100);
+        CloseHandle(onePanel);
+        return 0;
+    }
     // The browser control is an OLE object: the thread is a single-threaded
     // apartment.
     const bool ole = SUCCEEDED(OleInitialize(nullptr));
@@ -72,5 +82,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         if (panel.create(instance)) code = panel.run();
     }
     if (ole) OleUninitialize();
+    if (onePanel) CloseHandle(onePanel);
     return code;
 }

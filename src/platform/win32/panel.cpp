@@ -14,6 +14,8 @@ namespace {
 constexpr const wchar_t* kPanelClass = L"LumikoPanel";
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kMenuMessage = WM_APP + 2;
+// Sent by a second start: show the panel as a click on the tray icon does.
+constexpr UINT kShowMessage = WM_APP + 3;
 constexpr UINT_PTR kTimerId = 1;
 
 // The menu as built for TrackPopupMenu from the shell's walk: command ids
@@ -380,6 +382,7 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DESTROY: return 0;
     case kMenuMessage: showMenu(); return 0;
+    case kShowMessage: shell_.showRequest(); return 0;
     case kTrayMessage:
         switch (LOWORD(lp)) {
         case WM_LBUTTONUP: shell_.trayClick(TrayClick::Left); break;
@@ -395,6 +398,12 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool askRunningPanelToShow() {
+    // The panel's window is searched on this session's desktop only.
+    const HWND panel = FindWindowW(kPanelClass, nullptr);
+    return panel && PostMessageW(panel, kShowMessage, 0, 0);
 }
 
 }  // namespace lumiko::win32

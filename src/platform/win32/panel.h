@@ -73,4 +73,8 @@ private:
     bool releasing_ = false;  // the panel lets go of the mouse capture itself
 };
 
+// Asks the panel running in this session to show itself; false when its
+// window is not there (yet).
+bool askRunningPanelToShow();
+
 }  // namespace lumiko::win32

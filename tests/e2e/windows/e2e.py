@@ -303,6 +303,16 @@ def main():
         s.click_screen(tray[0] + 10, tray[1] + 10)
         s.expect_panel(True, "a second click on the tray icon")
 
+        # A second start shows the hidden panel and ends with status 0.
+        s.click_screen(tray[0] + 10, tray[1] + 10)
+        s.expect_panel(False, "a third click on the tray icon")
+        with open(os.path.join(work, "second-start.log"), "wb") as log:
+            second = subprocess.run(["wine", os.path.join(app_dir, "lumiko.exe")], cwd=app_dir, env=s.env,
+                                    stdout=log, stderr=log, timeout=60)
+        if second.returncode != 0:
+            raise Failure("a second start ended with status %d, not 0" % second.returncode)
+        s.expect_panel(True, "a second start")
+
         # Dragged by its background (the corner left of the buttons), the
         # panel follows the pointer.
         px, py = s.panel
