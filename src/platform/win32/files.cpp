@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "platform/services.h"
 #include "platform/win32/text.h"
 
@@ -105,20 +107,70 @@ bool writeFile(const Text& path, const std::string& bytes) {
     return ok || fail(err);
 }
 
-// The new content goes to one fixed name beside the target, so an
-// interrupted replacement leaves at most that one file, which the next
-// replacement overwrites and moves.
+namespace {
+
+// A save's own temporary file beside the target: the target's name, a dot,
+// the process and a count, and ".new".
+bool isTemporaryOf(const std::wstring& name, const std::wstring& targetName) {
+    const std::wstring suffix = L".new";
+    return name.size() > targetName.size() + 1 + suffix.size() &&
+           _wcsnicmp(name.c_str(), (targetName + L".").c_str(), targetName.size() + 1) == 0 &&
+           _wcsicmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) == 0;
+}
+
+// Removes the temporary files of the target that nobody holds open: a save
+// holds its own open until its rename, so these were left by an interrupted
+// one. The exclusive opening fails for a file another save holds.
+void removeLeftTemporaries(const std::wstring& target) {
+    const size_t slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring targetName = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((target + L".*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+            !(isTemporaryOf(found.cFileName, targetName) || targetName + L".new" == found.cFileName))
+            continue;
+        const HANDLE h = CreateFileW((folder + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+// The new content goes to a temporary file of this save's own, flushed to
+// the disk and held open until it has been renamed over the target, so the
+// target holds the old or the new content whatever happens, and two saves
+// at once do not take each other's temporary file.
 bool replaceFile(const Text& path, const std::string& bytes) {
     lastError.clear();
     const std::wstring target = nativePath(path);
-    const std::wstring fresh = target + L".new";
-    HANDLE h = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target.empty()) return fail(ERROR_PATH_NOT_FOUND);
+    removeLeftTemporaries(target);
+    static std::atomic<unsigned long> count{0};
+    std::wstring fresh;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        fresh = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count) + L".new";
+        h = CreateFileW(fresh.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
     if (h == INVALID_HANDLE_VALUE) return fail(GetLastError());
     bool ok = writeHandle(h, bytes) && FlushFileBuffers(h);
     DWORD err = ok ? 0 : GetLastError();
-    CloseHandle(h);
-    if (ok && !MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Another save renaming onto the target at the same moment makes this
+    // one wait a little rather than fail.
+    for (int attempt = 0; ok; ++attempt) {
+        if (MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
+        err = GetLastError();
+        if ((err != ERROR_ACCESS_DENIED && err != ERROR_SHARING_VIOLATION) || attempt == 20) ok = false;
+        else Sleep(50);
+    }
+    if (!CloseHandle(h) && ok) {
         ok = false;
         err = GetLastError();
     }

@@ -145,6 +145,41 @@ TEST_F(Folder, GbkPathsReachFilesNamedInChinese) {
     EXPECT_EQ(listFiles("\xb4\xca\xbf\xe2\\\xd7\xd6\xb5\xe4", ".txt").size(), 1u);  // nothing left beside it
 }
 
+// A temporary file a running save holds open stays; one nobody holds was
+// left by an interrupted save and goes. Two saves at once both succeed and
+// the file is always one of them, whole.
+TEST_F(Folder, SavesRacingEachOtherAllSucceed) {
+    ASSERT_TRUE(writeFile("c.txt", "old"));
+    ASSERT_TRUE(writeFile("c.txt.77-1.new", "left"));
+    ASSERT_TRUE(writeFile("c.txt.88-1.new", "held"));
+    const HANDLE held = CreateFileW(L"c.txt.88-1.new", GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(replaceFile("c.txt", "new"));
+    EXPECT_FALSE(fileExists("c.txt.77-1.new"));
+    EXPECT_TRUE(fileExists("c.txt.88-1.new"));
+    CloseHandle(held);
+
+    const std::string a(6000, 'a'), b(9000, 'b');
+    ASSERT_TRUE(replaceFile("c.txt", a));
+    std::atomic<int> failed{0};
+    auto saves = [&](const std::string& content) {
+        for (int round = 0; round < 100; ++round) failed += !replaceFile("c.txt", content);
+    };
+    std::thread first(saves, a), second(saves, b);
+    int torn = 0;
+    for (int round = 0; round < 100; ++round) {
+        std::string now;
+        if (readFile("c.txt", now)) torn += now != a && now != b;
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(torn, 0);
+    EXPECT_TRUE(replaceFile("c.txt", "last"));
+    EXPECT_FALSE(fileExists("c.txt.88-1.new"));
+}
+
 // The tables beside the program are read when the working folder has none,
 // and written when the program may write there (a per-user install); the
 // working folder's 词库 wins. The probes leave nothing behind, and nothing
