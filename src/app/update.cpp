@@ -71,7 +71,8 @@ void App::updateCheck() {
     const Text forum = forumUrl();
     const auto deadline = std::chrono::steady_clock::now() + kCheckTime;
     auto fetch = [&](std::string& page) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        using std::chrono::milliseconds;
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
         return left.count() > 0 && svc_.download(forum, page, {kMaxPageBytes, static_cast<long>(left.count())});
     };
     auto versionOf = [](const std::string& page) { return leftWhole(extractVersion(page), kMaxVersionBytes); };

@@ -80,8 +80,6 @@ TEST_F(OnePanelTest, FoldersOthersCanReachAreRefused) {
         const char* reason;
     };
     const Case cases[] = {
-        {"runtime folder open to others", [](const fs::path& r) { fs::permissions(r, fs::perms::all); },
-         "open to other accounts"},
         {"own folder open to others",
          [](const fs::path& r) {
              fs::create_directory(r / "lumiko");
@@ -103,12 +101,17 @@ TEST_F(OnePanelTest, FoldersOthersCanReachAreRefused) {
         EXPECT_EQ(panel.claim(problem), OnePanel::Claim::Unchecked);
     }
     fs::remove_all(dir_ / "lumiko");
-    fs::permissions(dir_, fs::perms::owner_all);
-    // Without a runtime folder, the user's cache folder holds it.
-    ::unsetenv("XDG_RUNTIME_DIR");
+    // Without a runtime folder, or with one open to others, the user's cache
+    // folder holds it.
     ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+    const std::string cache = (dir_ / "cache/lumiko").string();
     std::string problem;
-    EXPECT_EQ(privateRuntimeFolder(problem), (dir_ / "cache/lumiko").string());
+    fs::permissions(dir_, fs::perms::all);
+    EXPECT_EQ(privateRuntimeFolder(problem), cache);
+    EXPECT_EQ(problem, "");
+    fs::permissions(dir_, fs::perms::owner_all);
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(privateRuntimeFolder(problem), cache);
     ::unsetenv("XDG_CACHE_HOME");
 }
 

@@ -30,18 +30,20 @@ bool onlyMine(const std::string& path, std::string& problem) {
 std::string privateRuntimeFolder(std::string& problem) {
     problem.clear();
     std::string base;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
-        // The session's runtime folder must itself be the user's alone.
-        if (!onlyMine(runtime, problem)) return {};
+    // The session's runtime folder must itself be the user's alone (not, say,
+    // the one of the account that ran sudo); otherwise the cache folder is.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/' && onlyMine(runtime, problem)) {
         base = runtime;
     } else if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/') {
         base = cache;
     } else if (const std::string home = homeFolder(); !home.empty()) {
         base = home + "/.cache";
     } else {
-        problem = "no runtime folder and no home folder";
+        problem = (problem.empty() ? "" : problem + "; ") + "no runtime folder and no home folder";
         return {};
     }
+    problem.clear();
     if (!makeFolders(base)) {
         problem = base + ": the folder cannot be made";
         return {};
