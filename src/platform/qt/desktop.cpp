@@ -38,6 +38,7 @@ Desktop::Desktop(int zoom)
     }
     if (zoom != 0) shell_->setZoom(zoom);
     shell_->onZoomChosen = [this] { zoomChosen(); };
+    shell_->sessionStart = &sessionStart_;
     panel_ = std::make_unique<PanelWindow>(*shell_);
     panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
     panel_->beforeShow = [this](bool minimised) {
