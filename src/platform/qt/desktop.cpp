@@ -213,6 +213,15 @@ bool Desktop::messageBox(const QString& title, const QString& text, bool yesNo) 
     return box.exec() == QMessageBox::Yes;
 }
 
+void Desktop::notice(const QString& title, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, panel_.get());
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    box->setStyleSheet("QLabel { min-width: 180px; }");
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
 void Desktop::settingsOpened() {
     SettingsForm* form = shell_->settingsForm();
     if (!form) return;

@@ -47,6 +47,9 @@ public:
     void trayRemove();
     void popupMenu();
     bool messageBox(const QString& title, const QString& text, bool yesNo);
+    // A message that does not wait for its answer: the panel works on while
+    // it is shown.
+    void notice(const QString& title, const QString& text);
     void settingsOpened();
 
 private:

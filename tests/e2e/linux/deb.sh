@@ -73,6 +73,15 @@ done < <(grep ' x$' "$OUT/modes-install.txt")
 engine=$(sed -n 's|.*<exec>\([^ <]*\).*|\1|p' "$R/usr/share/ibus/component/lumiko.xml")
 check "the input source's component names the installed engine ($engine)" test "$engine" = /usr/libexec/lumiko/lumiko-ibus-engine
 check "and the engine is an executable program" test -x "$R$engine" -a -f "$R$engine"
+# KDE Plasma on Wayland: the entry System Settings lists as a virtual
+# keyboard starts the launcher, which hands over to IBus's Wayland front-end.
+kwin_entry="$R/usr/share/applications/org.lumiko.Lumiko.KWinInput.desktop"
+check "the input method entry for KWin is a virtual keyboard" grep -qx "X-KDE-Wayland-VirtualKeyboard=true" "$kwin_entry"
+check "desktop-file-validate accepts it" desktop-file-validate "$kwin_entry"
+launcher=$(sed -n 's/^Exec=//p' "$kwin_entry")
+check "it starts the installed launcher ($launcher)" test "$launcher" = /usr/libexec/lumiko/lumiko-kwin-input -a -x "$R$launcher"
+check "the launcher passes sh -n" sh -n "$R$launcher"
+check "recommends ibus-wayland, which the launcher hands over to" grep -qE "(^|, )ibus-wayland( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)"
 # Width and height from the PNG header.
 png_size() { python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8]==b"\x89PNG\r\n\x1a\n" else "")' "$1"; }
 for n in 16 32 48 64 128 256; do
