@@ -49,6 +49,7 @@ stage_work() {  # stage_work ROOT BUILD NAME -> WORK
   WORK=$(mktemp -d "/tmp/lumiko-$3.XXXXXX")
   mkdir -p "$WORK/bin" "$WORK/data"
   cp "$root/$build/src/platform/qt/lumiko-test-pointer" "$WORK/bin/"
+  [ -e "$root/$build/src/platform/qt/lumiko-test-fakeinput" ] && cp "$root/$build/src/platform/qt/lumiko-test-fakeinput" "$WORK/bin/"
   cp -r "$root/data/词库" "$WORK/data/"
   cp "$root"/tests/e2e/helpers.sh "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
   if [ "$INSTALLED" = 1 ]; then
