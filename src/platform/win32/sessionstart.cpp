@@ -47,16 +47,20 @@ RunKeySessionStart::RunKeySessionStart(std::wstring name, std::wstring command)
     : name_(std::move(name)), command_(std::move(command)) {}
 
 std::wstring RunKeySessionStart::command() const {
-    DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, name_.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
-                     nullptr, &size) != ERROR_SUCCESS ||
-        size < sizeof(wchar_t))
-        return {};
-    std::wstring value(size / sizeof(wchar_t), L'\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, name_.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
-                     value.data(), &size) != ERROR_SUCCESS)
-        return {};
-    value.resize(size / sizeof(wchar_t));
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+    DWORD type = 0, size = 0;
+    std::wstring value;
+    if (RegQueryValueExW(key, name_.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && size >= sizeof(wchar_t) && size < (1u << 16)) {
+        value.resize(size / sizeof(wchar_t) + 1);
+        if (RegQueryValueExW(key, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) ==
+            ERROR_SUCCESS)
+            value.resize(size / sizeof(wchar_t));
+        else
+            value.clear();
+    }
+    RegCloseKey(key);
     while (!value.empty() && value.back() == L'\0') value.pop_back();
     return value;
 }
