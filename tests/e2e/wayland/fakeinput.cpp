@@ -7,19 +7,13 @@
 // Usage: lumiko-test-fakeinput
 #include <wayland-client.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
-#include <sstream>
-#include <string>
-#include <thread>
 
+#include "commands.h"
 #include "fake-input-client-protocol.h"
 
 namespace {
-constexpr std::uint32_t kLeftButton = 0x110, kRightButton = 0x111;  // BTN_LEFT, BTN_RIGHT
-
 org_kde_kwin_fake_input* fake = nullptr;
 
 void onGlobal(void*, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version) {
@@ -46,47 +40,17 @@ int main() {
     }
     org_kde_kwin_fake_input_authenticate(fake, "Lumiko tests", "clicks the panel in the end-to-end test");
     wl_display_roundtrip(display);
-    std::puts("ready");
-    std::fflush(stdout);
-
-    auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(60)); };
-    auto button = [&](std::uint32_t which, bool down) {
-        org_kde_kwin_fake_input_button(fake, which, down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
-        wl_display_flush(display);
+    lumiko::e2e::InputDevice device;
+    device.move = [](int x, int y) {
+        org_kde_kwin_fake_input_pointer_motion_absolute(fake, wl_fixed_from_int(x), wl_fixed_from_int(y));
     };
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        std::istringstream in(line);
-        std::string command;
-        in >> command;
-        if (command == "move") {
-            int x = 0, y = 0;
-            in >> x >> y;
-            org_kde_kwin_fake_input_pointer_motion_absolute(fake, wl_fixed_from_int(x), wl_fixed_from_int(y));
-        } else if (command == "down" || command == "up") {
-            button(kLeftButton, command == "down");
-        } else if (command == "click" || command == "dblclick" || command == "rclick") {
-            const std::uint32_t which = command == "rclick" ? kRightButton : kLeftButton;
-            for (int i = command == "dblclick" ? 2 : 1; i > 0; --i) {
-                button(which, true);
-                pause();
-                button(which, false);
-                if (i > 1) pause();
-            }
-        } else if (command == "key" || command == "keydown" || command == "keyup") {
-            std::uint32_t code = 0;
-            in >> code;
-            if (command != "keyup") org_kde_kwin_fake_input_keyboard_key(fake, code, WL_KEYBOARD_KEY_STATE_PRESSED);
-            if (command == "key") {
-                wl_display_flush(display);
-                pause();
-            }
-            if (command != "keydown") org_kde_kwin_fake_input_keyboard_key(fake, code, WL_KEYBOARD_KEY_STATE_RELEASED);
-        }
-        wl_display_roundtrip(display);
-        std::puts("done");
-        std::fflush(stdout);
-    }
+    device.button = [](std::uint32_t which, bool down) {
+        org_kde_kwin_fake_input_button(fake, which, down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
+    };
+    device.key = [](std::uint32_t code, bool down) {
+        org_kde_kwin_fake_input_keyboard_key(fake, code, down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+    };
+    lumiko::e2e::runCommands(display, device);
     org_kde_kwin_fake_input_destroy(fake);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
