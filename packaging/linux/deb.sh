@@ -37,20 +37,26 @@ cp "$HERE/copyright" "$doc/copyright"
 date=$(date -R -d "@${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}")
 printf 'lumiko (%s) unstable; urgency=medium\n\n  * Built from the Lumiko source tree.\n\n -- Lumiko developers <lumiko@lumiko.org>  %s\n' \
   "$version" "$date" | gzip -9n >"$doc/changelog.gz"
+# Plain modes, and every program the install made executable stays so (the
+# panel, the input source's engine, the desktop launchers); the browser
+# module is loaded, not run, and gets 0644 as Debian's shared objects do.
 find "$root" -type d -exec chmod 0755 {} +
-find "$root" -type f -exec chmod 0644 {} +
-chmod 0755 "$root/usr/bin/lumiko"
+find "$root" -type f \( -perm -u+x ! -name '*.so' \) -exec chmod 0755 {} +
+find "$root" -type f \( ! -perm -u+x -o -name '*.so' \) -exec chmod 0644 {} +
 
 # The libraries the program links, as package dependencies.
 printf 'Source: lumiko\n\nPackage: lumiko\nArchitecture: any\n' >"$stage/debian/control"
 modules=$(cd "$stage" && find root/usr/lib -name 'liblumiko-browser.so')
 [ -n "$modules" ] || { echo "deb: the browser module was not installed"; exit 1; }
-shlibs=$(cd "$stage" && dpkg-shlibdeps -O root/usr/bin/lumiko $modules 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
+programs=$(cd "$stage" && find root/usr/bin root/usr/libexec -type f -perm -u+x 2>/dev/null |
+  while read -r f; do [ "$(head -c 4 "$f" | od -An -c | tr -d ' ')" = '177ELF' ] && echo "$f"; done)
+shlibs=$(cd "$stage" && dpkg-shlibdeps -O $programs $modules 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { cat "$stage/shlibdeps.log"; echo "deb: dpkg-shlibdeps found no dependencies"; exit 1; }
 # The packages of ./depends that the libraries do not already bring.
 extra=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$HERE/depends" | while read -r p; do
   grep -qE "(^|, )$p( |,|$)" <<<"$shlibs" || printf '%s\n' "$p"
 done | paste -sd, | sed 's/,/, /g')
+recommends=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$HERE/recommends" | paste -sd, | sed 's/,/, /g')
 
 cat >"$root/DEBIAN/control" <<CONTROL
 Package: lumiko
@@ -59,6 +65,7 @@ Architecture: $arch
 Maintainer: Lumiko developers <lumiko@lumiko.org>
 Installed-Size: $(du -sk --exclude=DEBIAN "$root" | cut -f1)
 Depends: $shlibs${extra:+, $extra}
+Recommends: $recommends
 Section: utils
 Priority: optional
 Homepage: $forum/
@@ -67,7 +74,8 @@ Description: mouse-driven Chinese character input panel
  into and never takes the keyboard focus. Click the five basic strokes, the
  ten four-corner shapes or the extra-stroke keys; the panel shows the
  matching characters, and a click types the one you choose into the focused
- X application.
+ application: into X applications directly, into Wayland applications of
+ GNOME and KDE Plasma through the Lumiko input source of IBus.
  .
  After every character it offers the characters that often follow it and
  two-character words; an information strip shows the pinyin, the codes and a

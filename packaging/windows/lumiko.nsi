@@ -100,4 +100,8 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; 登录时启动 of the user who uninstalls, when it starts this copy.
+  ReadRegStr $0 HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Lumiko"
+  StrCmp $0 '"$INSTDIR\lumiko.exe"' 0 +2
+    DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Lumiko"
 SectionEnd

@@ -176,6 +176,21 @@ public:
     virtual bool browserReady() { return true; }
 };
 
+// Starting the panel with the user's session: the panel's entry in the
+// list of programs the session starts at login (the XDG autostart folder on
+// Linux, the user's Run key on Windows). Kept apart from Services: only a
+// desktop panel offers it, through the shell's menu.
+class SessionStart {
+public:
+    virtual ~SessionStart() = default;
+    // True when the session will start the panel at the next login, as the
+    // system's own list says now.
+    virtual bool startsWithSession() = 0;
+    // Adds or removes the panel's entry; false, with the reason in words
+    // (GBK) in `problem`, when that failed.
+    virtual bool setStartsWithSession(bool on, Text& problem) = 0;
+};
+
 // Everything the core asks of the platform, in one object: a front-end
 // implements all of it; parts of the core that need one service take that
 // interface alone.

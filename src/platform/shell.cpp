@@ -289,6 +289,11 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
                 }
                 visitor.endSubmenu();
             }
+            if (item.name == "帮助/其它" && sessionStart) {
+                menuChoices_.push_back({{}, 0, true});
+                visitor.item("登录时启动", sessionStart->startsWithSession(),
+                             static_cast<int>(menuChoices_.size()));
+            }
             visitor.endSubmenu();
         } else {
             menuChoices_.push_back({item.name, 0});
@@ -306,6 +311,10 @@ void PanelShell::chooseMenu(int id) {
     if (id < 1 || id > static_cast<int>(menuChoices_.size())) return;
     const MenuChoice choice = menuChoices_[static_cast<size_t>(id - 1)];
     dispatch([&] {
+        if (choice.sessionStart) {
+            toggleSessionStart();
+            return;
+        }
         if (choice.zoom == 0) {
             app_.chooseMenu(choice.name);
             return;
@@ -313,6 +322,19 @@ void PanelShell::chooseMenu(int id) {
         setZoom(choice.zoom);
         if (onZoomChosen) onZoomChosen();
     });
+}
+
+// Turns starting with the session on or off, from what is there now (the
+// user may have changed it elsewhere since the menu was drawn); a failure is
+// told in a message box and in the log.
+void PanelShell::toggleSessionStart() {
+    if (!sessionStart) return;
+    const bool on = !sessionStart->startsWithSession();
+    Text problem;
+    if (sessionStart->setStartsWithSession(on, problem)) return;
+    const Text text = (on ? "无法设置登录时启动：\n" : "无法取消登录时启动：\n") + problem;
+    app_.services().log(text);
+    app_.services().messageBox("Lumiko输入法", text, Buttons::Ok);
 }
 
 std::uint64_t PanelShell::drawnState() const {

@@ -132,6 +132,9 @@ public:
     // the choice for the next start. The menu offers the zooms only when it
     // is set.
     std::function<void()> onZoomChosen;
+    // The panel's entry among the programs the session starts, set by a
+    // front-end that offers "登录时启动" (the shell does not own it).
+    SessionStart* sessionStart = nullptr;
 
     // The mouse over the panel, in the window's client coordinates; `screenX`,
     // `screenY` is the same point on the screen (dragging moves the panel by
@@ -181,7 +184,9 @@ public:
     // Walks the menu with the check marks of the moment; chooseMenu() takes
     // the id of an item of the last walk. For a front-end that draws the
     // panel zoomed (one that sets onZoomChosen) the submenu "缩放", with a
-    // check mark on the current zoom, ends the submenu "帮助/其它".
+    // check mark on the current zoom, ends the submenu "帮助/其它"; after it,
+    // for a front-end that sets sessionStart, "登录时启动", checked while the
+    // session starts the panel.
     void walkMenu(MenuVisitor& visitor);
     void chooseMenu(int id);
 
@@ -213,7 +218,9 @@ private:
     struct MenuChoice {
         std::string name;
         int zoom = 0;
+        bool sessionStart = false;
     };
+    void toggleSessionStart();
     std::vector<MenuChoice> menuChoices_;
 
     // Dragging the panel by its background.

@@ -340,6 +340,83 @@ TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
     EXPECT_EQ(chosen, 1);
 }
 
+// The session's list of programs as a test holds it: on or off, and a
+// refusal when the test says so.
+struct FakeSessionStart : SessionStart {
+    bool on = false;
+    Text refusal;  // non-empty: the next change fails with it
+    int changes = 0;
+    bool startsWithSession() override { return on; }
+    bool setStartsWithSession(bool want, Text& problem) override {
+        ++changes;
+        if (!refusal.empty()) {
+            problem = refusal;
+            return false;
+        }
+        on = want;
+        return true;
+    }
+};
+
+TEST_F(ShellTest, StartingWithTheSessionFollowsTheZoomsAndShowsWhatIsThere) {
+    FakeSessionStart session;
+    svc.messages.clear();
+    shell->onZoomChosen = [] {};
+    shell->sessionStart = &session;
+    MenuRecorder menu;
+    shell->walkMenu(menu);
+    const auto zoomEnd = std::find(menu.lines.begin(), menu.lines.end(), "200%") + 1;
+    ASSERT_LT(zoomEnd + 2, menu.lines.end());
+    EXPECT_EQ(*zoomEnd, "}");
+    EXPECT_EQ(*(zoomEnd + 1), "登录时启动");  // off by default, the last item of 帮助/其它
+    EXPECT_EQ(*(zoomEnd + 2), "}");
+    EXPECT_EQ(menu.lines.back(), "退出");
+
+    // Each choice turns it over; the check mark is what the list says, also
+    // after a change made elsewhere.
+    shell->chooseMenu(menu.ids["登录时启动"]);
+    EXPECT_TRUE(session.on);
+    MenuRecorder on;
+    shell->walkMenu(on);
+    EXPECT_EQ(std::count(on.lines.begin(), on.lines.end(), "登录时启动 [x]"), 1);
+    session.on = false;  // the user removed it in the desktop's settings
+    MenuRecorder off;
+    shell->walkMenu(off);
+    EXPECT_EQ(std::count(off.lines.begin(), off.lines.end(), "登录时启动"), 1);
+    shell->chooseMenu(off.ids["登录时启动"]);
+    EXPECT_TRUE(session.on);
+    EXPECT_TRUE(svc.messages.empty());
+
+    // A refusal is told in a message box and in the log, for either way.
+    struct Case {
+        bool before;
+        const char* says;
+    } cases[] = {{true, "无法取消登录时启动"}, {false, "无法设置登录时启动"}};
+    for (const auto& c : cases) {
+        svc.messages.clear();
+        svc.logged.clear();
+        session.on = c.before;
+        session.refusal = "/home/u/.config/autostart/lumiko.desktop: Permission denied";
+        MenuRecorder walk;
+        shell->walkMenu(walk);
+        shell->chooseMenu(walk.ids["登录时启动"]);
+        EXPECT_EQ(session.on, c.before);
+        ASSERT_EQ(svc.messages.size(), 1u) << c.says;
+        EXPECT_EQ(svc.messages[0].title, "Lumiko输入法");
+        EXPECT_EQ(svc.messages[0].text, std::string(c.says) + "：\n" + session.refusal);
+        ASSERT_EQ(svc.logged.size(), 1u);
+        EXPECT_EQ(svc.logged[0], svc.messages[0].text);
+    }
+
+    // Without a front-end that offers it, the item is not there.
+    shell->sessionStart = nullptr;
+    MenuRecorder none;
+    shell->walkMenu(none);
+    EXPECT_EQ(std::count_if(none.lines.begin(), none.lines.end(),
+                            [](const std::string& l) { return l.rfind("登录时启动", 0) == 0; }),
+              0);
+}
+
 // Shown, the timer ticks as usual, unless only the focus is left to record
 // and the front-end learns of its changes from events; hidden it ticks only
 // while text is queued or a page exists whose field the pad may fill, and

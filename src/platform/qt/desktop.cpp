@@ -38,6 +38,7 @@ Desktop::Desktop(int zoom)
     }
     if (zoom != 0) shell_->setZoom(zoom);
     shell_->onZoomChosen = [this] { zoomChosen(); };
+    shell_->sessionStart = &sessionStart_;
     panel_ = std::make_unique<PanelWindow>(*shell_);
     panel_->setWindowIcon(QIcon(loadPicture(builtin::icon("lumiko"))));
     panel_->beforeShow = [this](bool minimised) {
@@ -212,6 +213,15 @@ bool Desktop::messageBox(const QString& title, const QString& text, bool yesNo) 
     box.setStyleSheet("QLabel { min-width: 180px; }");  // room for the title
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec() == QMessageBox::Yes;
+}
+
+void Desktop::notice(const QString& title, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, panel_.get());
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    box->setStyleSheet("QLabel { min-width: 180px; }");
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }
 
 void Desktop::settingsOpened() {

@@ -18,6 +18,7 @@
 #include "platform/qt/services.h"
 #include "platform/qt/settingswindow.h"
 #include "platform/qt/x11input.h"
+#include "platform/posix/autostart.h"
 #include "platform/shell.h"
 
 namespace lumiko::desktop {
@@ -48,6 +49,9 @@ public:
     void trayRemove();
     void popupMenu();
     bool messageBox(const QString& title, const QString& text, bool yesNo);
+    // A message that does not wait for its answer: the panel works on while
+    // it is shown.
+    void notice(const QString& title, const QString& text);
     void settingsOpened();
 
 private:
@@ -62,6 +66,8 @@ private:
 
     X11Input x11_;
     DesktopServices services_;
+    // The menu's 登录时启动: the running program in the user's autostart folder.
+    posix::XdgSessionStart sessionStart_;
     std::unique_ptr<PanelShell> shell_;
     std::unique_ptr<PanelWindow> panel_;
     PanelBrowser* browser_ = nullptr;  // its view is a child of the panel, once made

@@ -33,10 +33,11 @@ QString messageText(const Text& t) { return fromGbk(t).replace("\r\n", "\n"); }
 DesktopServices::DesktopServices(Desktop& desktop, X11Input& x11)
     : desktop_(desktop), x11_(x11), typing_(chooseTypist(currentSession(), x11)) {
     // Once the panel is up, the user learns if the session's own programs
-    // cannot be reached, and what to do.
+    // cannot be reached, and what to do, in a box that leaves the panel
+    // working meanwhile.
     if (!typing_.advice.empty())
         QTimer::singleShot(0, qApp, [this] {
-            desktop_.messageBox(QStringLiteral("Lumiko输入法 1.0"), QString::fromStdString(typing_.advice), false);
+            desktop_.notice(QStringLiteral("Lumiko输入法 1.0"), QString::fromStdString(typing_.advice));
         });
     restTimer_.callOnTimeout([this] { typing_.typist->rest(); });
     restTimer_.start(1000);

@@ -55,6 +55,7 @@ PanelWindow::PanelWindow(int zoom) : shell_(svc_, ListMetrics{Painter::kListLine
     }
     if (zoom != 0) shell_.setZoom(zoom);
     shell_.onZoomChosen = [this] { zoomChosen(); };
+    shell_.sessionStart = &sessionStart_;
 }
 
 PanelWindow::~PanelWindow() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/shell.h"
+#include "platform/win32/sessionstart.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/paint.h"
 #include "platform/win32/services.h"
@@ -57,6 +58,7 @@ private:
     void restoreFromIcon();
 
     WindowsServices svc_;
+    RunKeySessionStart sessionStart_;  // the menu's 登录时启动
     PanelShell shell_;
     BrowserView browser_;
     bool browserTried_ = false;  // made (or tried) when the page was first shown

@@ -36,6 +36,8 @@ echo "Depends: $depends"
 for p in libqt6widgets6 libqt6webenginewidgets6 libopencc1.1 libcurl4 libx11-6 libxtst6 fonts-noto-cjk libqt6webenginecore6-bin; do
   check "depends on $p" grep -qE "(^|, )$p( |,|$)" <<<"$depends"
 done
+check "recommends ibus (the Wayland desktops' typing road)" grep -qE "(^|, )ibus( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)"
+check "depends on the IBus library the engine links" grep -qE "(^|, )libibus-1.0-5( |,|$)" <<<"$depends"
 # apt resolves every dependency from the archive (a simulation changes nothing).
 apt-get -s -o Debug::NoLocking=1 install "$deb" >"$OUT/apt-simulate.log" 2>&1
 check "apt-get can install the package with its dependencies (simulated)" grep -q "^Inst lumiko " "$OUT/apt-simulate.log"
@@ -54,6 +56,32 @@ for f in usr/share/lumiko/词库/笔画.txt usr/share/lumiko/词库/字典.txt u
          usr/share/man/man1/lumiko.1.gz usr/share/doc/lumiko/copyright; do
   check "installs /$f" test -s "$R/$f"
 done
+# Every program that `cmake --install` makes executable is executable in
+# the package (the browser module, loaded not run, excepted), and nothing
+# else is.
+I="$OUT/cmake-install"
+DESTDIR="$I" cmake --install "$ROOT/$BUILD" --prefix /usr >"$OUT/cmake-install.log"
+modes_of() { (cd "$1" && find usr -type f ! -name '*.so' ! -path 'usr/share/doc/*' ! -path 'usr/share/man/*' \
+  -printf '%p %m\n' | sed 's/ [0-7]*[1357]$/ x/; s/ [0-7]*[0246]$/ -/' | sort); }
+modes_of "$I" >"$OUT/modes-install.txt"
+modes_of "$R" >"$OUT/modes-package.txt"
+check "the package keeps the modes cmake --install gives ($(grep -c ' x$' "$OUT/modes-install.txt") programs)" \
+  diff "$OUT/modes-install.txt" "$OUT/modes-package.txt"
+while read -r f m; do
+  check "the installed program /$f is executable by everyone" test "$(stat -c %a "$R/$f")" = 755
+done < <(grep ' x$' "$OUT/modes-install.txt")
+engine=$(sed -n 's|.*<exec>\([^ <]*\).*|\1|p' "$R/usr/share/ibus/component/lumiko.xml")
+check "the input source's component names the installed engine ($engine)" test "$engine" = /usr/libexec/lumiko/lumiko-ibus-engine
+check "and the engine is an executable program" test -x "$R$engine" -a -f "$R$engine"
+# KDE Plasma on Wayland: the entry System Settings lists as a virtual
+# keyboard starts the launcher, which hands over to IBus's Wayland front-end.
+kwin_entry="$R/usr/share/applications/org.lumiko.Lumiko.KWinInput.desktop"
+check "the input method entry for KWin is a virtual keyboard" grep -qx "X-KDE-Wayland-VirtualKeyboard=true" "$kwin_entry"
+check "desktop-file-validate accepts it" desktop-file-validate "$kwin_entry"
+launcher=$(sed -n 's/^Exec=//p' "$kwin_entry")
+check "it starts the installed launcher ($launcher)" test "$launcher" = /usr/libexec/lumiko/lumiko-kwin-input -a -x "$R$launcher"
+check "the launcher passes sh -n" sh -n "$R$launcher"
+check "recommends ibus-wayland, which the launcher hands over to" grep -qE "(^|, )ibus-wayland( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)"
 # Width and height from the PNG header.
 png_size() { python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8]==b"\x89PNG\r\n\x1a\n" else "")' "$1"; }
 for n in 16 32 48 64 128 256; do

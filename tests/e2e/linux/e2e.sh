@@ -226,6 +226,19 @@ echo "time from the click on ， to its arrival in the terminal's file: $latency
 
 check "the panel is still running" kill -0 "$PANEL_PID"
 
+# 登录时启动, the last item of 帮助/其它 (Up from its first item wraps to
+# it): the desktop entry appears in the user's autostart folder, naming the
+# running program, and goes away.
+autostart="${XDG_CONFIG_HOME:-$HOME/.config}/autostart/lumiko.desktop"
+menu Down Down Down Down Right Up Return
+wait_for 5 test -s "$autostart"
+check "登录时启动 writes the user's autostart entry" test -s "$autostart"
+check "its Exec names the running program" grep -qx "Exec=$(readlink -f "/proc/$PANEL_PID/exe")" "$autostart"
+check "the terminal keeps the focus after the menu" focus_is_target
+menu Down Down Down Down Right Up Return
+wait_for 5 test ! -e "$autostart"
+check "登录时启动 again removes it" test ! -e "$autostart"
+
 # 退出 from the panel's menu ends the program.
 click 20 20 3
 sleep 0.3

@@ -15,6 +15,32 @@ source "$E2E_HELPERS"
 
 TEST_USER=lumiko-test
 
+# Which Lumiko a run tests: the Debian package as installed (INSTALLED=1,
+# the package dist/lumiko_<version>_<arch>.deb that `make deb` packed), or
+# the build tree.
+#
+# The package is unpacked into the run's folder and laid over /usr in a
+# mount namespace of the run's own (a read-only overlay of the package's
+# usr over the system's): the compositor, IBus and the panel see
+# /usr/bin/lumiko, its tables in /usr/share/lumiko, the component file in
+# /usr/share/ibus/component and the engine it names, with the modes the
+# package gives them, exactly as `apt-get install` leaves them, while
+# nothing changes on this machine (CI runs as root, and a real install would
+# replace a Lumiko the machine already has). It needs root; a developer's
+# run as an ordinary user tests the build tree.
+INSTALLED=${INSTALLED:-0}
+package_path() {  # package_path ROOT
+  local version
+  version=$(sed -n 's/^project(lumiko VERSION \([0-9.]*\).*/\1/p' "$1/CMakeLists.txt")
+  echo "$1/dist/lumiko_${version}_$(dpkg --print-architecture).deb"
+}
+# The command prefix that lays the unpacked package over /usr for the rest.
+INSTALL_WRAP=()
+install_wrap() {
+  INSTALL_WRAP=(unshare --mount --propagation private -- sh -c \
+    "mount -t overlay lumiko-package -o lowerdir=$WORK/root/usr:/usr /usr && exec \"\$@\"" sh)
+}
+
 # Copies what a run needs into a fresh folder that the test user can read:
 # the compositors refuse to run as root, and the clone CI tests may lie in
 # root's home.
@@ -22,7 +48,18 @@ stage_work() {  # stage_work ROOT BUILD NAME -> WORK
   local root=$1 build=$2
   WORK=$(mktemp -d "/tmp/lumiko-$3.XXXXXX")
   mkdir -p "$WORK/bin" "$WORK/data"
-  cp "$root/$build/src/platform/qt/lumiko" "$root/$build/src/platform/qt/lumiko-test-pointer" "$WORK/bin/"
+  cp "$root/$build/src/platform/qt/lumiko-test-pointer" "$WORK/bin/"
+  [ -e "$root/$build/src/platform/qt/lumiko-test-fakeinput" ] && cp "$root/$build/src/platform/qt/lumiko-test-fakeinput" "$WORK/bin/"
+  cp -r "$root/data/词库" "$WORK/data/"
+  cp "$root"/tests/e2e/helpers.sh "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
+  if [ "$INSTALLED" = 1 ]; then
+    dpkg-deb -x "$(package_path "$root")" "$WORK/root" || return 1
+    echo "INSTALLED=1" >"$WORK/mode.sh"
+    chmod -R a+rX "$WORK"
+    return 0
+  fi
+  echo "INSTALLED=0" >"$WORK/mode.sh"
+  cp "$root/$build/src/platform/qt/lumiko" "$WORK/bin/"
   local engine="$root/$build/src/platform/qt/typing"
   if [ -e "$engine/lumiko-ibus-engine" ]; then
     # The input source's component file, naming the engine copied here.
@@ -30,8 +67,6 @@ stage_work() {  # stage_work ROOT BUILD NAME -> WORK
     mkdir -p "$WORK/component"
     sed "s|<exec>[^ <]*|<exec>$WORK/bin/lumiko-ibus-engine|" "$engine/component/lumiko.xml" >"$WORK/component/lumiko.xml"
   fi
-  cp -r "$root/data/词库" "$WORK/data/"
-  cp "$root"/tests/e2e/helpers.sh "$root"/tests/e2e/wayland/*.sh "$root"/tests/e2e/wayland/*.py "$WORK/"
   chmod -R a+rX "$WORK"
 }
 
@@ -44,9 +79,22 @@ run_suite() {  # run_suite NAME BUILD [WRAPPER...]
   root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
   out="$root/$build/e2e-$name"
   rm -rf "$out"; mkdir -p "$out"
-  stage_work "$root" "$build" "$name"
+  if [ "$INSTALLED" = 1 ] && [ "$(id -u)" -ne 0 ]; then
+    echo "$name: testing the build tree (laying the package over /usr needs root)"
+    INSTALLED=0
+  fi
+  if [ "$INSTALLED" = 1 ] && [ ! -s "$(package_path "$root")" ]; then
+    echo "$name: no package $(package_path "$root") (make deb)"; return 1
+  fi
+  stage_work "$root" "$build" "$name" || return 1
+  echo "$name: testing $([ "$INSTALLED" = 1 ] && echo "the package $(package_path "$root") as installed" || echo "the build tree $build")"
   test_user_prepare || return 1
-  "$@" "${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/$name.sh" --inner "$WORK"
+  INSTALL_WRAP=()
+  if [ "$INSTALLED" = 1 ]; then
+    chown -R 0:0 "$WORK/root"  # as dpkg leaves it
+    install_wrap
+  fi
+  "$@" "${INSTALL_WRAP[@]}" "${TEST_USER_RUN[@]}" dbus-run-session -- bash "$WORK/$name.sh" --inner "$WORK"
   rc=$?
   cp -r "$WORK"/*.log "$WORK"/*.txt "$out/" 2>/dev/null
   rm -rf "$WORK"
@@ -89,8 +137,12 @@ pointer_query() {
 }
 
 # The panel, an XWayland window: found and measured with the X tools.
+# The installed panel is started as the desktop's menu starts it: by its
+# name on the PATH, in the user's home, where no tables lie.
 panel_start() {
-  (cd "$WORK/data" && exec env QT_QPA_PLATFORM=xcb ${PANEL_ENV:-} "$WORK/bin/lumiko") >"$WORK/lumiko.log" 2>&1 &
+  local program="$WORK/bin/lumiko" dir="$WORK/data"
+  if [ "$INSTALLED" = 1 ]; then program=lumiko; dir="$HOME"; fi
+  (cd "$dir" && exec env QT_QPA_PLATFORM=xcb ${PANEL_ENV:-} "$program") >"$WORK/lumiko.log" 2>&1 &
   PANEL_PID=$!
   SESSION_PIDS+=($PANEL_PID)
   wait_for 60 xdotool search --onlyvisible --pid "$PANEL_PID" || { echo "the panel did not appear"; return 1; }

@@ -5,7 +5,10 @@
 # a GTK 4 text view as the target. Mutter's remote-desktop devices click the
 # panel; after every click the text view must still have the focus (the
 # shell's introspection interface), and what was typed must arrive exactly.
-# Usage: gnome.sh BUILD_DIR
+# The input source is added in GNOME's settings and chosen with the
+# shell's switch; with INSTALLED=1 the panel, the component file and the
+# engine are the Debian package's, laid over /usr (common.sh).
+# Usage: [INSTALLED=1] gnome.sh BUILD_DIR
 set -uo pipefail
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/common.sh"
@@ -23,7 +26,16 @@ fi
 
 WORK=$2
 cd "$WORK"
-[ -e "$WORK/component/lumiko.xml" ] || { echo "the IBus engine is not built"; exit 1; }
+source "$WORK/mode.sh"
+if [ "$INSTALLED" = 1 ]; then
+  # The session finds the input source where the package put it.
+  COMPONENT=/usr/share/ibus/component/lumiko.xml
+  ENGINE=$(sed -n 's|.*<exec>\([^ <]*\).*|\1|p' "$COMPONENT" 2>/dev/null)
+  [ -x "$ENGINE" ] || { echo "the installed component names no program that runs: '$ENGINE'"; ls -l "$ENGINE"; exit 1; }
+  echo "the installed engine: $(ls -l "$ENGINE")"
+else
+  [ -e "$WORK/component/lumiko.xml" ] || { echo "the IBus engine is not built"; exit 1; }
+fi
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp" XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$TMPDIR" "$XDG_CONFIG_HOME/glib-2.0/settings"; chmod 700 "$XDG_RUNTIME_DIR"
 trap session_stop EXIT
@@ -47,13 +59,12 @@ SESSION_PIDS+=($!)
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/system-bus"
 wait_for 10 test -S "$WORK/system-bus"
 
-# Settings in a file: Lumiko is an input source and the current one; no
-# animations.
+# Settings in a file: a new user's US keyboard as the only input source
+# (Lumiko is added and chosen below, as the user does it); no animations.
 export GSETTINGS_BACKEND=keyfile
 cat >"$XDG_CONFIG_HOME/glib-2.0/settings/keyfile" <<'INI'
 [org/gnome/desktop/input-sources]
-sources=[('xkb', 'us'), ('ibus', 'lumiko')]
-mru-sources=[('ibus', 'lumiko'), ('xkb', 'us')]
+sources=[('xkb', 'us')]
 
 [org/gnome/desktop/interface]
 enable-animations=false
@@ -63,7 +74,9 @@ welcome-dialog-last-shown-version='999'
 INI
 
 export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland
-export IBUS_COMPONENT_PATH="/usr/share/ibus/component:$WORK/component"
+# The build tree's engine is found through its own component folder; the
+# installed one as the session finds it, with no IBUS_COMPONENT_PATH.
+[ "$INSTALLED" = 1 ] || export IBUS_COMPONENT_PATH="/usr/share/ibus/component:$WORK/component"
 gnome-shell --headless --wayland --virtual-monitor 1024x768 --wayland-display=lumiko-wayland \
   >"$WORK/gnome-shell.log" 2>&1 &
 SESSION_PIDS+=($!)
@@ -107,10 +120,21 @@ if ! wait_for 5 focus_is_target; then
 fi
 wait_for 30 focus_is_target || { echo "the GTK target did not get the focus: $(pointer_query windows)"; cat "$WORK/gtk.log"; exit 1; }
 
+# Lumiko added to the input sources as GNOME Settings writes it (Keyboard
+# → Input Sources → + → Chinese → Lumiko), then chosen with the shell's own
+# switch, Super+Space.
+gsettings set org.gnome.desktop.input-sources sources "[('xkb', 'us'), ('ibus', 'lumiko')]"
+check "GNOME's settings list Lumiko" sh -c "gsettings get org.gnome.desktop.input-sources sources | grep -q lumiko"
+sleep 1
+pointer keydown ffeb; sleep 0.2; pointer key 20; sleep 0.2; pointer keyup ffeb
+
 # The input source's engine, started by IBus for the shell, owns its name.
 engine_focused() { gdbus call --session --dest org.lumiko.Engine --object-path /org/lumiko/Engine \
   --method org.freedesktop.DBus.Properties.Get org.lumiko.Engine Focused | grep -q true; }
 wait_for 30 engine_focused
+lumiko_current() { gsettings get org.gnome.desktop.input-sources mru-sources | grep -qF "[('ibus', 'lumiko')"; }
+check "Super+Space made Lumiko the current input source" lumiko_current
+[ "$INSTALLED" = 1 ] && check "IBus started the installed engine ($ENGINE)" pgrep -u "$(id -u)" -f "^$ENGINE"
 check "the Lumiko input source has the text view's focus" engine_focused
 
 target_text() { cat "$GTK_FILE" 2>/dev/null; }

@@ -9,16 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
-#include <sstream>
 #include <string>
-#include <thread>
 
+#include "commands.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace {
-constexpr std::uint32_t kLeftButton = 0x110, kRightButton = 0x111;  // BTN_LEFT, BTN_RIGHT
-
 wl_seat* seat = nullptr;
 zwlr_virtual_pointer_manager_v1* manager = nullptr;
 
@@ -60,44 +56,18 @@ int main(int argc, char** argv) {
     }
     zwlr_virtual_pointer_v1* pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
     wl_display_roundtrip(display);
-    std::puts("ready");
-    std::fflush(stdout);
-
-    std::uint32_t which = kLeftButton;
-    auto button = [&](bool down) {
+    lumiko::e2e::InputDevice device;
+    device.move = [&](int x, int y) {
+        zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), static_cast<std::uint32_t>(x),
+                                                static_cast<std::uint32_t>(y), width, height);
+        zwlr_virtual_pointer_v1_frame(pointer);
+    };
+    device.button = [&](std::uint32_t which, bool down) {
         zwlr_virtual_pointer_v1_button(pointer, now(), which,
                                        down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
         zwlr_virtual_pointer_v1_frame(pointer);
     };
-    auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(60)); };
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        std::istringstream in(line);
-        std::string command;
-        in >> command;
-        if (command == "move") {
-            std::uint32_t x = 0, y = 0;
-            in >> x >> y;
-            zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x, y, width, height);
-            zwlr_virtual_pointer_v1_frame(pointer);
-        } else if (command == "down" || command == "up") {
-            button(command == "down");
-        } else if (command == "click" || command == "dblclick" || command == "rclick") {
-            which = command == "rclick" ? kRightButton : kLeftButton;
-            for (int i = command == "dblclick" ? 2 : 1; i > 0; --i) {
-                button(true);
-                wl_display_flush(display);
-                pause();
-                button(false);
-                wl_display_flush(display);
-                if (i > 1) pause();
-            }
-            which = kLeftButton;
-        }
-        wl_display_roundtrip(display);
-        std::puts("done");
-        std::fflush(stdout);
-    }
+    lumiko::e2e::runCommands(display, device);
     zwlr_virtual_pointer_v1_destroy(pointer);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);

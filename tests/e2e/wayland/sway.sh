@@ -5,7 +5,9 @@
 # as targets foot running `cat > FILE` and a GTK 4 text view. A virtual
 # pointer clicks the panel; after every click the target must still have
 # the focus (sway's tree), and what was typed must arrive exactly.
-# Usage: sway.sh BUILD_DIR
+# With INSTALLED=1 the panel is the Debian package's, laid over /usr
+# (common.sh).
+# Usage: [INSTALLED=1] sway.sh BUILD_DIR
 set -uo pipefail
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/common.sh"
@@ -17,6 +19,7 @@ fi
 
 WORK=$2
 cd "$WORK"
+source "$WORK/mode.sh"
 export XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp"
 mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR"; chmod 700 "$XDG_RUNTIME_DIR"
 trap session_stop EXIT

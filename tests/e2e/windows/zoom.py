@@ -154,8 +154,8 @@ class ZoomSession(Session):
         if not menu:
             self.screenshot("failure.png")
             raise Failure("a right click on the panel opened no menu")
-        # 退出 is the menu's last item, 帮助/其它 the one above it; 缩放 ends
-        # 帮助/其它; the four zooms are items of one height.
+        # 退出 is the menu's last item, 帮助/其它 the one above it; 缩放 is
+        # 帮助/其它's lowest submenu; the four zooms are items of one height.
         help_menu = self.open_submenu_from_bottom(menu, before | {menu["id"]})
         zooms = self.open_submenu_from_bottom(help_menu, before | {menu["id"], help_menu["id"]})
         index = [100, 125, 150, 200].index(percent)

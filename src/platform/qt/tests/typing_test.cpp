@@ -45,11 +45,36 @@ TEST(Typist, TheUserIsToldWhenNoWayReachesTheSessionsOwnPrograms) {
     EXPECT_NE(kde.advice.find("KDE"), std::string::npos);
     EXPECT_NE(kde.advice, gnome.advice);
 
+    // KWin starts Lumiko's input method: its engine is on the way.
+    TypingChoice kwin = chooseTypist({true, false, "KDE", "", true}, x11);
+    EXPECT_STREQ(kwin.typist->name(), "ibus");
+    EXPECT_TRUE(kwin.advice.empty());
+
     TypingChoice chosen = chooseTypist({true, false, "GNOME", "xtest"}, x11);
     EXPECT_STREQ(chosen.typist->name(), "xtest");
     EXPECT_TRUE(chosen.advice.empty());
     TypingChoice x = chooseTypist({false, false, "XFCE", ""}, x11);
     EXPECT_TRUE(x.advice.empty());
+}
+
+// System Settings writes the chosen virtual keyboard's desktop entry, by
+// path, into kwinrc.
+TEST(Typist, KwinrcNamesLumikosInputMethodOnlyInItsWaylandGroup) {
+    struct Case {
+        const char* kwinrc;
+        bool names;
+    } cases[] = {
+        {"[Wayland]\nInputMethod[$e]=/usr/share/applications/org.lumiko.Lumiko.KWinInput.desktop\n", true},
+        {"[Xwayland]\nScale=1\n\n[Wayland]\r\nInputMethod = /usr/local/share/applications/org.lumiko.Lumiko.KWinInput.desktop\r\n", true},
+        {"[Wayland]\nInputMethod=org.lumiko.Lumiko.KWinInput.desktop\n", true},
+        {"[Wayland]\nInputMethod=/usr/share/applications/com.github.maliit.keyboard.desktop\n", false},
+        {"[Wayland]\nInputMethod=/usr/share/applications/xorg.lumiko.Lumiko.KWinInput.desktop\n", false},
+        {"[Wayland]\nInputMethod=/usr/share/applications/org.lumiko.Lumiko.KWinInput.desktop\nInputMethod=\n", false},
+        {"[Compositing]\nInputMethod=/usr/share/applications/org.lumiko.Lumiko.KWinInput.desktop\n", false},
+        {"[Wayland]\nVirtualKeyboardEnabled=true\n", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(kwinrcNamesLumiko(c.kwinrc), c.names) << c.kwinrc;
 }
 
 TEST(Typist, ATextIsCutIntoRunsThatEachFitOneKeymap) {

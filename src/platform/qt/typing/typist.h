@@ -60,7 +60,18 @@ struct Session {
     bool virtualKeyboard = false;  // the compositor offers zwp_virtual_keyboard_manager_v1
     std::string desktop;           // XDG_CURRENT_DESKTOP: which advice fits
     std::string override;          // LUMIKO_TYPING
+    // KWin starts Lumiko's input method (the package's launcher, chosen in
+    // System Settings → Keyboard → Virtual Keyboard): the input source is
+    // on its way even while its engine is not running yet.
+    bool kwinStartsLumiko = false;
 };
+
+// The desktop entry of Lumiko's input method for KWin, as the package
+// installs it under share/applications.
+inline constexpr const char* kKwinInputEntry = "org.lumiko.Lumiko.KWinInput.desktop";
+// True when the text of a kwinrc names that entry as the input method
+// ([Wayland] InputMethod, which System Settings writes as the entry's path).
+bool kwinrcNamesLumiko(const std::string& kwinrc);
 
 // The way for a session: LUMIKO_TYPING when it names one; XTest without
 // Wayland; the virtual keyboard where the compositor offers it; IBus on

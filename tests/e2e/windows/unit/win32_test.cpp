@@ -20,6 +20,7 @@
 #include "platform/win32/pageaccess.h"
 #include "app/app.h"
 #include "platform/win32/services.h"
+#include "platform/win32/sessionstart.h"
 #include "platform/win32/settings_window.h"
 #include "platform/win32/text.h"
 #include "platform/win32/zoomsetting.h"
@@ -240,6 +241,44 @@ TEST_F(Folder, OnlyFilesUpToTheCapAreReadAndFailuresSayWhy) {
 
 // The zoom chosen from the menu comes back at the next start; what is not a
 // zoom is told and reads as none; a failed save says why and keeps the old.
+// 登录时启动: the value in the user's Run key appears and goes away, and
+// an entry Task Manager switched off counts as off until it is turned on.
+TEST(SessionStart, TheRunValueAppearsAndGoesAway) {
+    const wchar_t* run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const wchar_t* approved = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    const std::wstring name = L"LumikoTest" + std::to_wstring(GetCurrentProcessId());
+    RunKeySessionStart start(name, L"\"C:\\Program Files\\Lumiko\\lumiko.exe\"");
+    EXPECT_FALSE(start.startsWithSession());
+    Text problem;
+    ASSERT_TRUE(start.setStartsWithSession(true, problem)) << problem;
+    EXPECT_TRUE(start.startsWithSession());
+    EXPECT_EQ(start.command(), L"\"C:\\Program Files\\Lumiko\\lumiko.exe\"");
+
+    const BYTE off[12] = {3};
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, approved, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, REG_BINARY, off, sizeof off), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_FALSE(start.startsWithSession());
+    ASSERT_TRUE(start.setStartsWithSession(true, problem)) << problem;
+    EXPECT_TRUE(start.startsWithSession());
+
+    ASSERT_TRUE(start.setStartsWithSession(false, problem)) << problem;
+    EXPECT_FALSE(start.startsWithSession());
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, run, name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_FILE_NOT_FOUND);
+    ASSERT_TRUE(start.setStartsWithSession(false, problem)) << problem;  // already off
+
+    // The running program, quoted.
+    RunKeySessionStart self(name);
+    ASSERT_TRUE(self.setStartsWithSession(true, problem)) << problem;
+    wchar_t exe[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    EXPECT_EQ(self.command(), L"\"" + std::wstring(exe, n) + L"\"");
+    EXPECT_TRUE(self.setStartsWithSession(false, problem)) << problem;
+}
+
 TEST_F(Folder, TheChosenZoomIsKeptWholeOrNotAtAll) {
     Text problem;
     EXPECT_EQ(loadZoom("Lumiko\\zoom", problem), 0);  // nothing chosen yet
