@@ -10,6 +10,16 @@ namespace lumiko::handwriting {
 // The page's pad is opened by its first link whose address holds this.
 inline constexpr const char* kPadLink = "javascript:void(0)";
 
+// Whether text read from the page's field may be typed: printable GBK text
+// on one line (characters of two bytes, and the visible ASCII characters and
+// the space), with no tab, line break, DEL or any other control character.
+// Anything else is refused whole: a line break would press Return in a
+// terminal.
+bool typable(const Text& text);
+// The line that tells the developer of a refused text, its bytes that are
+// not printable written as \xNN and its length capped.
+Text refusalNote(const Text& text);
+
 // Shows the browser view in place of the picture that covers it.
 void showPage(Control& view, Control& cover);
 

@@ -3,6 +3,7 @@
 
 #include "engine/builtin.h"
 #include "panel_fixture.h"
+#include "web/handwriting.h"
 
 namespace lumiko::testing {
 namespace {
@@ -73,6 +74,42 @@ TEST(HandwritingPageText, HoldsTheElementsThePanelReliesOn) {
     EXPECT_TRUE(has(page, "<body scroll=\"no\">"));
     EXPECT_TRUE(has(page, "content=\"IE=7\""));
     EXPECT_TRUE(has(page, "var padService = \"lumiko-pad:/\";"));
+}
+
+// What the page's field may hand over to be typed: one line of printable
+// GBK text. Everything a terminal would act on is refused whole.
+TEST(HandwritingText, OnlyPrintableGbkOnOneLineIsTyped) {
+    struct Case {
+        std::string text;
+        bool typable;
+    };
+    const Case cases[] = {
+        {"", true},
+        {"你好", true},
+        {"王 a-Z~!", true},
+        {"\x81\x40\xFE\xFE\xA1\x80", true},  // the corners of the two-byte range
+        {"ls\n", false},
+        {"rm -rf ~\r", false},
+        {"a\tb", false},
+        {"\x1b[31m", false},
+        {std::string("a\0b", 3), false},
+        {"x\x7f", false},
+        {"\x80", false},
+        {"\xff\xa1", false},
+        {"你\xC4", false},                 // a lead byte with nothing after it
+        {"\xC4\x0A", false},              // a line break where the second byte would be
+        {"\xC4\x7F", false},
+        {"\xC4\xFF", false},
+        {"\x81\x30\x81\x30", false},    // four bytes: beyond GBK
+        {"你好\n你好", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(handwriting::typable(c.text), c.typable) << handwriting::refusalNote(c.text);
+
+    const Text note = handwriting::refusalNote("echo hi\n\x1b]0;\x7f\\" + std::string(200, 'x'));
+    for (const char ch : note) EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << note;
+    EXPECT_NE(note.find("echo hi\\x0A\\x1B]0;\\x7F\\x5Cxxx"), Text::npos) << note;
+    EXPECT_NE(note.find("214 bytes"), Text::npos) << note;
+    EXPECT_LT(note.size(), 200u);
 }
 
 class HandwritingTest : public PanelTest {

@@ -85,10 +85,11 @@ void Desktop::browserNavigate(const QUrl& url) {
 // The browser engine (and its helper processes) starts only here, the first
 // time the handwriting page is shown. The pad is opened once the page has
 // told what it holds, or after a while without it. A module that cannot be
-// loaded leaves the reason where the page would be.
+// loaded, or a page that could not be written, leaves the reason where the
+// page would be.
 void Desktop::makeBrowser() {
-    QString problem;
-    browser_ = loadBrowser(panel_.get(), problem);
+    QString problem = pageProblem_;
+    if (problem.isEmpty()) browser_ = loadBrowser(panel_.get(), problem);
     if (browser_) {
         pageWidget_ = browser_->widget();
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
@@ -97,7 +98,9 @@ void Desktop::makeBrowser() {
         QTimer::singleShot(kPageWaitMs, this, ready);
         if (!pageUrl_.isEmpty()) browser_->setUrl(pageUrl_);
     } else {
-        services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
+        // A page that could not be written was told by the core already.
+        if (pageProblem_.isEmpty())
+            services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
         auto* label = new QLabel(QString::fromUtf8("手写输入无法显示：") + problem, panel_.get());
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignCenter);
