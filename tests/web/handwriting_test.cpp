@@ -112,6 +112,54 @@ TEST(HandwritingText, OnlyPrintableGbkOnOneLineIsTyped) {
     EXPECT_LT(note.size(), 200u);
 }
 
+// The view goes to the page and the pad only; new windows go out for web
+// addresses only. Pages as each front-end writes them: a Linux path (and
+// its address) and a Windows path with a GBK character.
+TEST(HandwritingView, GoesOnlyToThePageAndThePad) {
+    const Text linux = "/run/user/1000/lumiko/page-Ab12Cd\\s1.html";
+    const Text windows = "C:\\Users\\王\\AppData\\Local\\Temp\\lumiko-1f\\s1.html";
+    struct Case {
+        Text address;
+        const Text& page;
+        bool mayGo;
+    };
+    const Case cases[] = {
+        {"file:///run/user/1000/lumiko/page-Ab12Cd/s1.html", linux, true},
+        {"file:///run/user/1000/lumiko/page-Ab12Cd/s1.html#about", linux, true},
+        {"file:///run/user/1000/lumiko/page-Ab12Cd/s1%2Ehtml", linux, true},
+        {"/run/user/1000/lumiko/page-Ab12Cd/s1.html", linux, true},
+        {"lumiko-pad:/pad.js", linux, true},
+        {"LUMIKO-PAD:/recognise?n=1", linux, true},
+        {"javascript:void(0)", linux, true},
+        {"about:blank", linux, true},
+        {"file:///tmp/s1.html", linux, false},
+        {"file:///home/user/.ssh/id_rsa", linux, false},
+        {"file:///run/user/1000/lumiko/page-Ab12Cd/s1.html/../../../../../etc/passwd", linux, false},
+        {"file:///run/user/1000/lumiko/page-Ab12Cd/s1.htmlx", linux, false},
+        {"file:///run/user/1000/lumiko/page-Ab12Cd/", linux, false},
+        {"http://example.com/", linux, false},
+        {"https://example.com/s1.html", linux, false},
+        {"data:text/html,<script>", linux, false},
+        {"about:srcdoc", linux, false},
+        {"", linux, false},
+        {"file:///C:/Users/王/AppData/Local/Temp/lumiko-1f/s1.html", windows, true},
+        {"file:///c:/users/王/appdata/local/temp/LUMIKO-1F/S1.HTML#x", windows, true},
+        {"C:\\Users\\王\\AppData\\Local\\Temp\\lumiko-1f\\s1.html", windows, true},
+        {"file://C:/Users/王/AppData/Local/Temp/lumiko-1f/s1.html", windows, true},
+        {"file:///C:/Users/王/AppData/Local/Temp/s1.html", windows, false},
+        {"file:///C:/Windows/win.ini", windows, false},
+        {"\\\\server\\share\\s1.html", windows, false},
+        {"file:///C:/Users/王/AppData/Local/Temp/lumiko-1f/s1.html", Text(), false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(handwriting::viewMayGo(c.address, c.page), c.mayGo) << c.address;
+
+    for (const char* out : {"http://example.com/", "HTTPS://example.com/a?b#c"})
+        EXPECT_TRUE(handwriting::opensOutside(out)) << out;
+    for (const char* kept : {"file:///etc/passwd", "javascript:alert(1)", "mailto:a@b", "smb://server/share",
+                             "ftp://example.com/", "lumiko-pad:/pad.js", "httpx://a", "http:/a", "C:\\x.exe", ""})
+        EXPECT_FALSE(handwriting::opensOutside(kept)) << kept;
+}
+
 class HandwritingTest : public PanelTest {
 protected:
     void SetUp() override {

@@ -11,6 +11,7 @@
 #include "platform/posix/encoding.h"
 #include "platform/qt/gbkstring.h"
 #include "platform/qt/zoomsetting.h"
+#include "web/handwriting.h"
 
 namespace lumiko::desktop {
 
@@ -95,6 +96,13 @@ void Desktop::makeBrowser() {
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
         auto ready = [this] { browserReady_ = true; };
         browser_->onFirstReport = ready;
+        // A file's address as its path (the place in the page dropped), any
+        // other as it is written.
+        const auto gbk = [](const QUrl& url) {
+            return posix::utf8ToGbk((url.isLocalFile() ? url.toLocalFile() : url.toString()).toStdString());
+        };
+        browser_->mayGo = [this, gbk](const QUrl& url) { return handwriting::viewMayGo(gbk(url), gbk(pageUrl_)); };
+        browser_->opensOutside = [gbk](const QUrl& url) { return handwriting::opensOutside(gbk(url)); };
         QTimer::singleShot(kPageWaitMs, this, ready);
         if (!pageUrl_.isEmpty()) browser_->setUrl(pageUrl_);
     } else {
