@@ -105,7 +105,7 @@ bool PanelWindow::create(HINSTANCE instance) {
 
     browser_.onNewWindow = [this] { shell_.dispatch([this] { shell_.newWindowRequested(); }); };
     browser_.mayGo = [this](const std::wstring& address) {
-        return handwriting::viewMayGo(gbkOfWide(address), svc_.pagePath());
+        return handwriting::viewMayGo(gbkOfWide(unescapedAddress(address)), svc_.pagePath());
     };
     browser_.openElsewhere = [this](const std::wstring& address) {
         const Text gbk = gbkOfWide(address);

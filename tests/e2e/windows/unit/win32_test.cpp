@@ -172,6 +172,18 @@ TEST_F(Folder, TablesAreFoundAndProbedForWriting) {
 // The handwriting page goes into a new folder of the temporary-files folder
 // for every run, and the folder goes when it is given up; what stands at the
 // old place is left alone.
+// The addresses the browser control reports, as the view's check compares
+// them: escaped UTF-8 spelled out, ASCII escapes and broken ones left.
+TEST(Addresses, EscapedUtf8IsSpelledOut) {
+    EXPECT_EQ(unescapedAddress(L"file:///C:/Users/%E7%8E%8B/s1.html"), L"file:///C:/Users/\x738B/s1.html");
+    EXPECT_EQ(unescapedAddress(L"file:///C:/a%20b/%e7%8e%8b%E7%8E%8B"), L"file:///C:/a%20b/\x738B\x738B");
+    EXPECT_EQ(unescapedAddress(L"%2"), L"%2");
+    const std::wstring broken = unescapedAddress(L"%E7%8E");  // not UTF-8: matches no file
+    EXPECT_FALSE(broken.empty());
+    EXPECT_EQ(broken.find(L'%'), std::wstring::npos);
+    EXPECT_EQ(unescapedAddress(L""), L"");
+}
+
 TEST_F(Folder, ThePageGetsAFolderOfItsOwn) {
     wchar_t saved[MAX_PATH] = L"";
     const DWORD had = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH);
