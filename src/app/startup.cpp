@@ -76,12 +76,20 @@ Text App::readDictionaryChoice() {
 }
 
 void App::startUp() {
-    const Text page = svc_.tempFolder() + "s1.html";
-    svc_.writeFile(page, std::string(builtin::handwritingPage()));
+    // The handwriting page goes where no other account can reach it. A page
+    // that cannot be written there is not shown at all: the view tells why
+    // in its place.
+    const Text page = svc_.writePrivateFile("s1.html", std::string(builtin::handwritingPage()));
+    const Text pageProblem = page.empty() ? svc_.lastFileError() : Text();
     svc_.setNoActivate();
     files = resolveLayout(svc_.layoutFacts());
     loadTables();
-    svc_.browserNavigate(page);
+    if (!page.empty()) {
+        svc_.browserNavigate(page);
+    } else {
+        svc_.log("the handwriting page cannot be written: " + pageProblem);
+        svc_.browserUnavailable("无法写入手写输入页面(" + pageProblem + ")");
+    }
     g.padOpenPending = 1;
     svc_.trayAdd(kTrayTip);
 

@@ -45,6 +45,11 @@ void App::tick() {
         webPage.attach();
         g.pendingHandwriting = webPage.value("kw");
         webPage.setValue("kw", "");
+        // Cleared like any text read, so that it is not read again.
+        if (!handwriting::typable(g.pendingHandwriting)) {
+            svc_.log(handwriting::refusalNote(g.pendingHandwriting));
+            g.pendingHandwriting.clear();
+        }
     } else {
         commitText(removeSpaces(g.pendingHandwriting));
         form.编辑框.setText(g.pendingHandwriting);

@@ -109,6 +109,14 @@ public:
     // The file or folder the system reaches through a core path, absolute
     // and spelled as the system spells paths (for messages).
     virtual Text absolutePath(const Text& path) = 0;
+
+    // --- The handwriting page's place ----------------------------------------
+    // Writes `bytes` as the new file `name` in a folder of this user's that
+    // no other account can reach, made for this run and removed when the
+    // program ends; nothing that stood there before (a file, a link, a pipe)
+    // is followed, opened or reused. The file's path, or an empty text with
+    // the reason in lastFileError().
+    virtual Text writePrivateFile(const Text& name, const std::string& bytes) = 0;
 };
 
 // The largest file readFile reads: well above the largest shipped table
@@ -174,6 +182,9 @@ public:
     // the time to): the pad is opened no earlier. A front-end that makes the
     // view at start-up and needs no wait keeps the default.
     virtual bool browserReady() { return true; }
+    // The page cannot be shown (it could not be written): the view is sent
+    // nowhere and shows `reason` (GBK) where the page would be.
+    virtual void browserUnavailable(const Text& reason) = 0;
 };
 
 // Starting the panel with the user's session: the panel's entry in the

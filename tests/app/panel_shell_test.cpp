@@ -1,5 +1,6 @@
 // Showing, hiding and minimising the panel; the tray icon, the menu's check
 // marks and the exit.
+#include "engine/builtin.h"
 #include "panel_fixture.h"
 #include "platform/posix/files.h"
 
@@ -22,6 +23,32 @@ TEST_F(PanelShellTest, StartUpPlacesThePanelAndInstallsTheTray) {
     EXPECT_EQ(a.g.padOpenPending, 1);
     ASSERT_EQ(svc.navigations.size(), 1u);
     EXPECT_EQ(svc.navigations[0], svc.tempFolder() + "s1.html");
+}
+
+// The page is written as a new, private file; when that fails, the view
+// is sent nowhere and shows why, and the pad is never opened.
+TEST_F(PanelShellTest, APageThatCannotBeWrittenIsNotShown) {
+    start();
+    ASSERT_EQ(svc.navigations.size(), 1u);
+    std::string bytes;
+    ASSERT_TRUE(svc.readFile(svc.navigations[0], bytes));
+    EXPECT_EQ(bytes, builtin::handwritingPage());
+    EXPECT_TRUE(svc.unavailable.empty());
+
+    FakeServices failing;
+    failing.privateWriteError = "No space left on device";
+    failing.network = 1;
+    App a(failing);
+    a.startUp();
+    EXPECT_TRUE(failing.navigations.empty());
+    ASSERT_EQ(failing.unavailable.size(), 1u);
+    EXPECT_EQ(failing.unavailable[0], "无法写入手写输入页面(No space left on device)");
+    ASSERT_FALSE(failing.logged.empty());
+    EXPECT_EQ(failing.logged[0], "the handwriting page cannot be written: No space left on device");
+    failing.browserIsReady = false;  // a view with no page never gets ready
+    a.tick();
+    a.tick();
+    EXPECT_EQ(failing.document.padLink->clicks, 0);
 }
 
 TEST_F(PanelShellTest, SmallScreensPlaceThePanelPartlyOutside) {

@@ -69,6 +69,28 @@ TEST_F(TimerTest, SpacesOnlyAreCommittedAsNothing) {
     EXPECT_EQ(app->g.pendingHandwriting, "");
 }
 
+// A text that is not one line of printable GBK is taken from the field (so
+// that it is not read again), logged and typed nowhere; the next text is.
+TEST_F(TimerTest, FieldTextWithControlCharactersTypesNothing) {
+    for (const Text& text : {Text("echo pwned\n"), Text("a\tb"), Text("\x1b[2J"), Text("x\x7f"), Text("\r")}) {
+        svc.logged.clear();
+        field().setValue(text);
+        app->tick();
+        EXPECT_EQ(field().value(), "");
+        EXPECT_EQ(app->g.pendingHandwriting, "");
+        app->tick();
+        app->tick();
+        EXPECT_EQ(typed(), "");
+        EXPECT_TRUE(svc.keys.empty());
+        ASSERT_EQ(svc.logged.size(), 1u);
+        EXPECT_EQ(svc.logged[0].rfind("handwriting text refused", 0), 0u) << svc.logged[0];
+    }
+    field().setValue("你");
+    app->tick();
+    app->tick();
+    EXPECT_EQ(typed(), "你");
+}
+
 TEST_F(TimerTest, UnreachableDocumentReadsNothing) {
     svc.documentReachable = false;
     field().setValue("你");

@@ -65,6 +65,7 @@ public:
     void browserNavigate(const Text&) override {}
     void browserReload() override {}
     PageDocument* browserDocument() override { return &document; }
+    void browserUnavailable(const Text&) override {}
     StrictDocument document;
 };
 

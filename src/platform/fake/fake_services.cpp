@@ -125,8 +125,16 @@ std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix
     return posix::listFiles(folder, suffix);
 }
 
-Text FakeServices::lastFileError() { return posix::lastFileError(); }
+Text FakeServices::lastFileError() {
+    return privateWriteError.empty() ? posix::lastFileError() : privateWriteError;
+}
 Text FakeServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
+Text FakeServices::writePrivateFile(const Text& name, const std::string& bytes) {
+    if (!privateWriteError.empty()) return {};
+    const Text path = tempFolder() + name;
+    ::unlink(posix::nativePath(path).c_str());  // the page of an earlier start-up of this fake
+    return posix::writeNewFile(path, bytes) ? path : Text();
+}
 LayoutFacts FakeServices::layoutFacts() { return layout; }
 
 void FakeServices::shellOpen(const Text& target) { opened.push_back(target); }

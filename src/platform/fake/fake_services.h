@@ -79,6 +79,7 @@ public:
     LayoutFacts layout;             // started beside its tables unless a test says otherwise
     bool documentReachable = true;
     bool browserIsReady = true;     // the view is made and its page loaded
+    Text privateWriteError;         // when set, writePrivateFile fails with it
     FakeDocument document;
 
     // Sets the clock, computing the weekday from the date.
@@ -101,6 +102,7 @@ public:
     std::vector<std::string> downloads;  // the addresses asked for
     std::vector<DownloadLimits> downloadLimits;  // and the limits of each
     std::vector<Text> navigations;
+    std::vector<Text> unavailable;       // the reasons the view was given instead of a page
     std::vector<Text> logged;
     int reloads = 0;
     bool noActivate = false, topmost = false;
@@ -152,6 +154,9 @@ public:
     // --- Telling failures ---------------------------------------------------
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
+    // In the fake's own temporary folder, as a new file there.
+    Text writePrivateFile(const Text& name, const std::string& bytes) override;
+    void browserUnavailable(const Text& reason) override { unavailable.push_back(reason); }
 
 private:
     std::string tempDir_;  // native; created on first use, removed with the fake

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string_view>
 
 #include "platform/posix/encoding.h"
@@ -251,6 +253,124 @@ Text tempFolder() {
     else dir = "/tmp";
     while (!dir.empty() && dir.back() == '/') dir.pop_back();
     return corePath(dir) + "\\";
+}
+
+namespace {
+
+// What writePrivateFile made, in fixed buffers: a signal handler removes them.
+char madeFile[4096];
+char madeFolder[4096];
+
+bool copyPath(char (&to)[4096], const std::string& from) {
+    if (from.size() >= sizeof to) return false;
+    std::memcpy(to, from.c_str(), from.size() + 1);
+    return true;
+}
+
+// Why the open folder `fd` is no private folder of this user's; null when it is.
+const char* notPrivate(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return "not a folder";
+    if (st.st_uid != ::geteuid()) return "owned by another user";
+    if ((st.st_mode & 077) != 0) return "open to other users";
+    return nullptr;
+}
+
+// Opens `path` as a folder without following a link there; -1 when it is
+// not a private folder of this user's.
+int openPrivateFolder(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (notPrivate(fd)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// $XDG_RUNTIME_DIR/lumiko, made when missing; empty when the session has no
+// runtime folder, or it or our folder in it could be reached by another user.
+std::string runtimeFolder() {
+    const char* env = std::getenv("XDG_RUNTIME_DIR");
+    if (!env || env[0] != '/') return {};
+    std::string base = env;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    const int baseFd = openPrivateFolder(base);
+    if (baseFd < 0) return {};
+    ::close(baseFd);
+    const std::string folder = base + "/lumiko";
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+    const int fd = openPrivateFolder(folder);
+    if (fd < 0) return {};
+    ::close(fd);
+    return folder;
+}
+
+void removeOnSignal(int signal) {
+    removePrivateFiles();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+}  // namespace
+
+bool writeNewFile(const Text& path, const std::string& bytes) {
+    lastError.clear();
+    const int fd = ::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return fail(errno);
+    int err = writeAll(fd, bytes) ? 0 : errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err == 0 || fail(err);
+}
+
+Text writePrivateFile(const Text& name, const std::string& bytes) {
+    lastError.clear();
+    removePrivateFiles();
+    // A folder of its own for every run: two panels of one user never share
+    // a page, and the one that ends removes only its own. mkdtemp makes the
+    // folder new (a name already there, even a link, is never used), closed
+    // to other users.
+    std::string base = runtimeFolder();
+    std::string folder = base.empty() ? nativePath(tempFolder()) + "lumiko-XXXXXX" : base + "/page-XXXXXX";
+    if (!::mkdtemp(folder.data())) {
+        fail(errno);
+        return {};
+    }
+    const std::string file = folder + "/" + gbkToUtf8(name);
+    if (!copyPath(madeFolder, folder) || !copyPath(madeFile, file)) {
+        ::rmdir(folder.c_str());
+        madeFolder[0] = '\0';
+        fail(ENAMETOOLONG);
+        return {};
+    }
+    static std::once_flag atExit;
+    std::call_once(atExit, [] { std::atexit(removePrivateFiles); });
+    if (!writeNewFile(corePath(file), bytes)) {
+        const Text reason = lastError;
+        removePrivateFiles();
+        lastError = reason;
+        return {};
+    }
+    return corePath(file);
+}
+
+void removePrivateFiles() {
+    if (madeFile[0]) ::unlink(madeFile);
+    if (madeFolder[0]) ::rmdir(madeFolder);
+    madeFile[0] = madeFolder[0] = '\0';
+}
+
+void removePrivateFilesOnSignals() {
+    for (const int s : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction now {};
+        // A signal the program was told to ignore stays ignored.
+        if (::sigaction(s, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) continue;
+        struct sigaction act {};
+        act.sa_handler = removeOnSignal;
+        sigemptyset(&act.sa_mask);
+        ::sigaction(s, &act, nullptr);
+    }
 }
 
 }  // namespace lumiko::posix

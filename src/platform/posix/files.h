@@ -42,4 +42,22 @@ std::vector<Text> listFiles(const Text& folder, const Text& suffix);
 // The temporary-files folder in core form, ending with '\': $TMPDIR, or /tmp.
 Text tempFolder();
 
+// Writes `bytes` as a new file: nothing standing at `path` (a file, a link,
+// a pipe) is followed, opened or reused; the file is readable by this user
+// alone.
+bool writeNewFile(const Text& path, const std::string& bytes);
+// Writes `bytes` as the new file `name` in a folder of this user's made for
+// this run, which no other account can reach: under $XDG_RUNTIME_DIR/lumiko
+// when the session's runtime folder is usable (absolute, a folder of this
+// user's closed to others), else under the temporary-files folder. The
+// file's core path, or an empty text with the reason in lastFileError().
+// The folder is removed at exit, and by removePrivateFiles().
+Text writePrivateFile(const Text& name, const std::string& bytes);
+// Removes the file and the folder writePrivateFile made (nothing else).
+// Uses only calls a signal handler may make.
+void removePrivateFiles();
+// Removes them too when the program ends on SIGTERM, SIGINT or SIGHUP, then
+// ends it as the signal would have.
+void removePrivateFilesOnSignals();
+
 }  // namespace lumiko::posix

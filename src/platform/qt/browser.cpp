@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <utility>
 
 #include "platform/posix/encoding.h"
@@ -196,23 +198,75 @@ void BrowserDocument::loadFinished(bool) {
     installWatcher();
 }
 
+namespace {
+
+// Hands a web address to the desktop's web browser; anything else stays
+// unopened.
+void openOutside(const BrowserPage& from, const QUrl& url) {
+    if (from.opensOutside && from.opensOutside(url)) QDesktopServices::openUrl(url);
+    else qWarning("handwriting view: not opened: %s", qUtf8Printable(url.toString()));
+}
+
+// The page of a new window: it learns the address it is sent to, without
+// loading it, hands it over and goes away.
+class HandOverPage : public QWebEnginePage {
+public:
+    explicit HandOverPage(BrowserPage& from) : QWebEnginePage(&from), from_(from) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        if (url.isEmpty() || url.toString() == "about:blank") return true;
+        openOutside(from_, url);
+        deleteLater();
+        return false;
+    }
+
+private:
+    BrowserPage& from_;
+};
+
+// Every request of the page: what the view may not go to is not loaded.
+class PageRequests : public QWebEngineUrlRequestInterceptor {
+public:
+    PageRequests(QObject* parent, std::function<bool(const QUrl&)> mayLoad)
+        : QWebEngineUrlRequestInterceptor(parent), mayLoad_(std::move(mayLoad)) {}
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        if (mayLoad_(info.requestUrl())) return;
+        qWarning("handwriting view: refused to load %s", qUtf8Printable(info.requestUrl().toString()));
+        info.block(true);
+    }
+
+private:
+    std::function<bool(const QUrl&)> mayLoad_;
+};
+
+}  // namespace
+
 QWebEnginePage* BrowserPage::createWindow(WebWindowType) {
     if (onNewWindow) onNewWindow();
-    // The request itself goes on in the desktop's web browser: the new page
-    // only learns the address it is sent to, hands it over and goes away.
-    auto* page = new QWebEnginePage(this);
-    QObject::connect(page, &QWebEnginePage::urlChanged, page, [page](const QUrl& url) {
-        if (url.isEmpty() || url.toString() == "about:blank") return;
-        QDesktopServices::openUrl(url);
-        page->deleteLater();
-    });
-    return page;
+    return new HandOverPage(*this);
+}
+
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool) {
+    if (mayGo && mayGo(url)) return true;
+    if (type == NavigationTypeLinkClicked) openOutside(*this, url);
+    else qWarning("handwriting view: refused to go to %s", qUtf8Printable(url.toString()));
+    return false;
 }
 
 BrowserView::BrowserView(QWidget* parent)
     : QWebEngineView(parent), page_(new BrowserPage(this)),
       document_(std::make_unique<BrowserDocument>(*page_)) {
     installPadService(page_->profile());
+    // The page is local: it reaches nothing on the network, and loads
+    // nothing but itself and the pad's addresses. (The engine counts the
+    // pad's scheme among the local addresses that its switch for reading
+    // files guards, so files are kept out by the requests' check instead.)
+    page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    page_->setUrlRequestInterceptor(new PageRequests(page_, [this](const QUrl& url) { return mayGo && mayGo(url); }));
+    page_->mayGo = [this](const QUrl& url) { return mayGo && mayGo(url); };
+    page_->opensOutside = [this](const QUrl& url) { return opensOutside && opensOutside(url); };
     setPage(page_);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { document_->loadStarted(); });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { document_->loadFinished(ok); });

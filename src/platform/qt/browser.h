@@ -83,9 +83,14 @@ public:
     explicit BrowserPage(QObject* parent) : QWebEnginePage(parent) {}
     std::function<void()> onNewWindow;
     std::function<void(const QString&)> onConsole;
+    std::function<bool(const QUrl&)> mayGo;         // see PanelBrowser
+    std::function<bool(const QUrl&)> opensOutside;
 
 protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
+    // The view stays on the page and the pad; a link to a web address goes
+    // to the desktop's web browser instead.
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
                                   const QString&) override {
         if (onConsole) onConsole(message);

@@ -29,6 +29,12 @@ public:
     // what it holds.
     std::function<void()> onNewWindow;
     std::function<void()> onFirstReport;
+    // Set by the panel before the view is sent anywhere: whether the view
+    // may go to an address (anything unasked is refused), and whether an
+    // address the page wants opened elsewhere goes to the desktop's web
+    // browser.
+    std::function<bool(const QUrl& address)> mayGo;
+    std::function<bool(const QUrl& address)> opensOutside;
 };
 
 // Loads the module and makes the view inside `parent`; null, with the reason

@@ -11,6 +11,7 @@
 #include "platform/posix/encoding.h"
 #include "platform/qt/gbkstring.h"
 #include "platform/qt/zoomsetting.h"
+#include "web/handwriting.h"
 
 namespace lumiko::desktop {
 
@@ -86,19 +87,29 @@ void Desktop::browserNavigate(const QUrl& url) {
 // The browser engine (and its helper processes) starts only here, the first
 // time the handwriting page is shown. The pad is opened once the page has
 // told what it holds, or after a while without it. A module that cannot be
-// loaded leaves the reason where the page would be.
+// loaded, or a page that could not be written, leaves the reason where the
+// page would be.
 void Desktop::makeBrowser() {
-    QString problem;
-    browser_ = loadBrowser(panel_.get(), problem);
+    QString problem = pageProblem_;
+    if (problem.isEmpty()) browser_ = loadBrowser(panel_.get(), problem);
     if (browser_) {
         pageWidget_ = browser_->widget();
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
         auto ready = [this] { browserReady_ = true; };
         browser_->onFirstReport = ready;
+        // A file's address as its path (the place in the page dropped), any
+        // other as it is written.
+        const auto gbk = [](const QUrl& url) {
+            return posix::utf8ToGbk((url.isLocalFile() ? url.toLocalFile() : url.toString()).toStdString());
+        };
+        browser_->mayGo = [this, gbk](const QUrl& url) { return handwriting::viewMayGo(gbk(url), gbk(pageUrl_)); };
+        browser_->opensOutside = [gbk](const QUrl& url) { return handwriting::opensOutside(gbk(url)); };
         QTimer::singleShot(kPageWaitMs, this, ready);
         if (!pageUrl_.isEmpty()) browser_->setUrl(pageUrl_);
     } else {
-        services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
+        // A page that could not be written was told by the core already.
+        if (pageProblem_.isEmpty())
+            services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
         auto* label = new QLabel(QString::fromUtf8("手写输入无法显示：") + problem, panel_.get());
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignCenter);

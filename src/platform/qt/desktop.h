@@ -44,6 +44,9 @@ public:
     // (and when its module cannot be loaded).
     PanelBrowser* browser() { return browser_; }
     void browserNavigate(const QUrl& url);
+    // The page cannot be shown: the view is never made, `reason` stands in
+    // its place.
+    void browserUnavailable(const QString& reason) { pageProblem_ = reason; }
     bool browserReady() const { return browserReady_; }
     void trayAdd(const QString& tip);
     void trayRemove();
@@ -73,6 +76,7 @@ private:
     PanelBrowser* browser_ = nullptr;  // its view is a child of the panel, once made
     QWidget* pageWidget_ = nullptr;    // the view, or the reason it is missing; made on first show
     QUrl pageUrl_;                     // where the view goes when it is made
+    QString pageProblem_;              // why there is no page to show, if there is none
     bool browserReady_ = false;        // made, and its page has loaded or had the time to
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<QMenu> menu_;

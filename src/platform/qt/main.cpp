@@ -13,6 +13,7 @@
 #include "app/commandline.h"
 #include "platform/posix/encoding.h"
 #include "platform/posix/onepanel.h"
+#include "platform/posix/files.h"
 
 #include "platform/qt/desktop.h"
 #include "platform/qt/panelpainter.h"
@@ -104,6 +105,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(lumiko::desktop::panelFont(lumiko::desktop::kSansFamily, 12));
 
+    // The handwriting page's private folder goes with the program, also
+    // when it is ended by a signal.
+    lumiko::posix::removePrivateFilesOnSignals();
     lumiko::desktop::Desktop desktop(zoom);
     desktop.start();
     std::unique_ptr<QSocketNotifier> showRequests;

@@ -93,6 +93,9 @@ LayoutFacts DesktopServices::layoutFacts() { return posix::discoverLayout(posix:
 // --- Telling failures ----------------------------------------------------------
 Text DesktopServices::lastFileError() { return posix::lastFileError(); }
 Text DesktopServices::absolutePath(const Text& path) { return posix::absolutePath(path); }
+Text DesktopServices::writePrivateFile(const Text& name, const std::string& bytes) {
+    return posix::writePrivateFile(name, bytes);
+}
 
 void DesktopServices::shellOpen(const Text& target) {
     // An address goes to the web browser, anything else is a file or folder
@@ -125,6 +128,7 @@ PageDocument* DesktopServices::browserDocument() {
 }
 
 bool DesktopServices::browserReady() { return desktop_.browserReady(); }
+void DesktopServices::browserUnavailable(const Text& reason) { desktop_.browserUnavailable(fromGbk(reason)); }
 
 void DesktopServices::setNoActivate() { x11_.refuseFocus(desktop_.panel().winId()); }
 

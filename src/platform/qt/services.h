@@ -57,6 +57,8 @@ public:
     // --- Telling failures ---------------------------------------------------
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
+    Text writePrivateFile(const Text& name, const std::string& bytes) override;
+    void browserUnavailable(const Text& reason) override;
 
     // Whether the way of typing learns of focus changes by itself
     // (Typist::settled).

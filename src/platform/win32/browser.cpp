@@ -140,10 +140,23 @@ public:
     }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
         // The new window's reference and the cancel flag stay as the browser
-        // set them.
+        // set them; the request itself is decided below.
         if (id == DISPID_NEWWINDOW2 && view_.onNewWindow) view_.onNewWindow();
+        // The view stays on the page and the pad; a new window is never
+        // opened here, its address goes to the panel.
+        if (id == DISPID_BEFORENAVIGATE2 && params && params->cArgs == 7) {
+            const std::wstring url = text(params->rgvarg[5]);
+            if (!(view_.mayGo && view_.mayGo(url))) {
+                cancel(params->rgvarg[0]);
+                if (view_.openElsewhere) view_.openElsewhere(url);
+            }
+        }
+        if (id == DISPID_NEWWINDOW3 && params && params->cArgs == 5) {
+            cancel(params->rgvarg[3]);
+            if (view_.openElsewhere) view_.openElsewhere(text(params->rgvarg[0]));
+        }
         // A page loaded starts at its own size.
         if (id == DISPID_DOCUMENTCOMPLETE) {
             view_.zoomShown_ = 100;
@@ -153,6 +166,18 @@ public:
     }
 
 private:
+    // An event's string argument, passed by value or by reference.
+    static std::wstring text(const VARIANT& v) {
+        const VARIANT* p = v.vt == (VT_BYREF | VT_VARIANT) ? v.pvarVal : &v;
+        if (p && p->vt == VT_BSTR && p->bstrVal) return std::wstring(p->bstrVal, SysStringLen(p->bstrVal));
+        if (p && p->vt == (VT_BYREF | VT_BSTR) && p->pbstrVal && *p->pbstrVal)
+            return std::wstring(*p->pbstrVal, SysStringLen(*p->pbstrVal));
+        return {};
+    }
+    static void cancel(VARIANT& v) {
+        if (v.vt == (VT_BYREF | VT_BOOL) && v.pboolVal) *v.pboolVal = VARIANT_TRUE;
+    }
+
     BrowserView& view_;
     HWND host_;
     Com<IOleObject> object_;
@@ -199,6 +224,13 @@ bool BrowserView::create(HWND parent) {
     }
     SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(site_.get()));
     return true;
+}
+
+bool BrowserView::showText(HWND parent, const std::wstring& text) {
+    host_ = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | SS_CENTER, 0, 0, 1, 1, parent, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    if (host_) SendMessageW(host_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    return host_ != nullptr;
 }
 
 void BrowserView::destroy() {

@@ -37,9 +37,18 @@ public:
     HWND window() const { return host_; }
     bool hasControl() const;
 
+    // In place of the control: a text saying why there is no page.
+    bool showText(HWND parent, const std::wstring& text);
+
     // The page asked for a new browser window (the browser goes on with its
     // own handling of it).
     std::function<void()> onNewWindow;
+    // Set by the panel: whether the view may go to an address (anything
+    // unasked is refused), and what becomes of an address the view refused
+    // or the page wanted opened in a new window (which is never opened
+    // here).
+    std::function<bool(const std::wstring& address)> mayGo;
+    std::function<void(const std::wstring& address)> openElsewhere;
 
     class Site;
 

@@ -242,4 +242,61 @@ Text exeFolder() {
     return corePath(slash == std::wstring::npos ? std::wstring(L".") : buf.substr(0, slash));
 }
 
+namespace {
+// What writePrivateFile made.
+std::wstring madeFile, madeFolder;
+}  // namespace
+
+Text writePrivateFile(const Text& name, const std::string& bytes) {
+    lastError.clear();
+    removePrivateFiles();
+    const std::wstring temp = nativePath(tempFolder());
+    // A new folder: CreateDirectory fails on any name already there (a
+    // folder, a file, a link), so another try takes another name.
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    std::wstring folder;
+    DWORD err = ERROR_ALREADY_EXISTS;
+    for (unsigned attempt = 0; attempt < 16 && err == ERROR_ALREADY_EXISTS; ++attempt) {
+        folder = temp + L"lumiko-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(static_cast<unsigned long long>(counter.QuadPart) + attempt * 7919ull);
+        err = CreateDirectoryW(folder.c_str(), nullptr) ? ERROR_SUCCESS : GetLastError();
+    }
+    if (err != ERROR_SUCCESS) {
+        fail(err);
+        return {};
+    }
+    madeFolder = folder;
+    const std::wstring file = folder + L"\\" + wideOfGbk(name);
+    // CREATE_NEW: never an existing file; a reparse point is opened as itself.
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        fail(GetLastError());
+        const Text reason = lastError;
+        removePrivateFiles();
+        lastError = reason;
+        return {};
+    }
+    madeFile = file;
+    const bool written = writeHandle(h, bytes);
+    err = written ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(h) && err == ERROR_SUCCESS) err = GetLastError();
+    if (err != ERROR_SUCCESS) {
+        fail(err);
+        const Text reason = lastError;
+        removePrivateFiles();
+        lastError = reason;
+        return {};
+    }
+    return corePath(file);
+}
+
+void removePrivateFiles() {
+    if (!madeFile.empty()) DeleteFileW(madeFile.c_str());
+    if (!madeFolder.empty()) RemoveDirectoryW(madeFolder.c_str());
+    madeFile.clear();
+    madeFolder.clear();
+}
+
 }  // namespace lumiko::win32

@@ -31,4 +31,12 @@ Text tempFolder();
 // The folder of the running executable, without a trailing separator.
 Text exeFolder();
 
+// Writes `bytes` as the new file `name` in a folder made for this run under
+// the temporary-files folder (the user's own): a name already taken there,
+// by anything, is never reused, nor a link followed. The file's core path,
+// or an empty text with the reason in lastFileError().
+Text writePrivateFile(const Text& name, const std::string& bytes);
+// Removes the file and the folder writePrivateFile made.
+void removePrivateFiles();
+
 }  // namespace lumiko::win32

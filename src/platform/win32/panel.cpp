@@ -5,8 +5,10 @@
 #include "engine/builtin.h"
 #include "platform/look.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/files.h"
 #include "platform/win32/text.h"
 #include "platform/win32/zoomsetting.h"
+#include "web/handwriting.h"
 
 namespace lumiko::win32 {
 
@@ -105,6 +107,14 @@ bool PanelWindow::create(HINSTANCE instance) {
     settingsWindow_.run = [this](const std::function<void()>& h) { shell_.dispatch(h); };
 
     browser_.onNewWindow = [this] { shell_.dispatch([this] { shell_.newWindowRequested(); }); };
+    browser_.mayGo = [this](const std::wstring& address) {
+        return handwriting::viewMayGo(gbkOfWide(unescapedAddress(address)), svc_.pagePath());
+    };
+    browser_.openElsewhere = [this](const std::wstring& address) {
+        const Text gbk = gbkOfWide(address);
+        if (handwriting::opensOutside(gbk)) svc_.shellOpen(gbk);
+        else svc_.log("handwriting view: not opened: " + gbk);
+    };
 
     shell_.dispatch([this] {
         shell_.startUp();
@@ -156,7 +166,8 @@ void PanelWindow::syncWindow() {
     // shown, not at start-up.
     if (b.shown() && !browserTried_) {
         browserTried_ = true;
-        if (browser_.create(hwnd_)) svc_.browserMade(&browser_);
+        if (!svc_.pageProblem().empty()) browser_.showText(hwnd_, wideOfGbk("手写输入无法显示：" + svc_.pageProblem()));
+        else if (browser_.create(hwnd_)) svc_.browserMade(&browser_);
     }
     browser_.place(shell_.scaled(b.absLeft()), shell_.scaled(b.absTop()), shell_.scaled(b.width),
                    shell_.scaled(b.height), b.shown());
@@ -379,7 +390,11 @@ LRESULT PanelWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: shell_.closeRequest(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-        if (wp) svc_.trayRemove();
+        if (wp) {
+            svc_.trayRemove();
+            browser_.destroy();
+            removePrivateFiles();
+        }
         return 0;
     case WM_DESTROY: return 0;
     case kMenuMessage: showMenu(); return 0;

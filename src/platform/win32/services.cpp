@@ -76,7 +76,10 @@ std::vector<Text> readingsOf(const PinyinTable& table, const Text& gbk) {
 
 WindowsServices::WindowsServices() = default;
 
-WindowsServices::~WindowsServices() { trayRemove(); }
+WindowsServices::~WindowsServices() {
+    trayRemove();
+    win32::removePrivateFiles();
+}
 
 bool WindowsServices::focusedWindow(std::uint64_t& handle) {
     GUITHREADINFO info;
@@ -127,6 +130,9 @@ LayoutFacts WindowsServices::layoutFacts() { return win32::discoverLayout(); }
 // --- Telling failures ----------------------------------------------------------
 Text WindowsServices::lastFileError() { return win32::lastFileError(); }
 Text WindowsServices::absolutePath(const Text& path) { return win32::absolutePath(path); }
+Text WindowsServices::writePrivateFile(const Text& name, const std::string& bytes) {
+    return win32::writePrivateFile(name, bytes);
+}
 
 void WindowsServices::shellOpen(const Text& target) {
     ShellExecuteW(nullptr, L"open", wideOfGbk(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -155,6 +161,7 @@ Text WindowsServices::dateText(const DateTime& t) { return systemDateText(t); }
 Text WindowsServices::timeText(const DateTime& t) { return systemTimeText(t); }
 
 void WindowsServices::browserNavigate(const Text& path) {
+    pageCorePath_ = path;
     pagePath_ = wideOfGbk(path);
     if (browser) browser->navigate(pagePath_);
 }

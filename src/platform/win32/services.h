@@ -79,6 +79,12 @@ public:
     // --- Telling failures -------------------------------------------------
     Text lastFileError() override;
     Text absolutePath(const Text& path) override;
+    Text writePrivateFile(const Text& name, const std::string& bytes) override;
+    void browserUnavailable(const Text& reason) override { pageProblem_ = reason; }
+    // Why the page cannot be shown; empty when it can.
+    const Text& pageProblem() const { return pageProblem_; }
+    // What the view was sent to, in the core's form.
+    const Text& pagePath() const { return pageCorePath_; }
 
 private:
     std::unique_ptr<PageDocument> document_;
@@ -86,6 +92,8 @@ private:
     bool trayShown_ = false;
     Text trayTip_;
     std::wstring pagePath_;  // where the view goes once it is made
+    Text pageCorePath_;
+    Text pageProblem_;
     ULONGLONG browserMadeAt_ = 0;
 };
 

@@ -50,4 +50,26 @@ Text corePath(const std::wstring& native) {
     return gbkOfWide(std::wstring_view(shortPath, n));
 }
 
+// An address with its percent-escapes of UTF-8 bytes turned into the
+// characters they spell (the engine may spell a folder named in Chinese so);
+// escapes of ASCII characters are left for the core's comparison.
+std::wstring unescapedAddress(const std::wstring& address) {
+    const auto hex = [](wchar_t c) {
+        return c >= L'0' && c <= L'9' ? c - L'0' : c >= L'a' && c <= L'f' ? c - L'a' + 10 : c >= L'A' && c <= L'F' ? c - L'A' + 10 : -1;
+    };
+    std::wstring out;
+    std::string bytes;  // escaped bytes of 0x80 and above, not yet turned into characters
+    for (size_t i = 0; i < address.size(); ++i) {
+        if (address[i] == L'%' && i + 2 < address.size() && hex(address[i + 1]) >= 8 && hex(address[i + 2]) >= 0) {
+            bytes += static_cast<char>(hex(address[i + 1]) * 16 + hex(address[i + 2]));
+            i += 2;
+            continue;
+        }
+        out += wideOfUtf8(bytes);
+        bytes.clear();
+        out += address[i];
+    }
+    return out + wideOfUtf8(bytes);
+}
+
 }  // namespace lumiko::win32

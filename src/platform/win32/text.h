@@ -24,4 +24,8 @@ std::wstring nativePath(const Text& corePath);
 // another script, say) is handed over in its short 8.3 form, which is ASCII.
 Text corePath(const std::wstring& nativePath);
 
+// An address with its percent-escapes of UTF-8 bytes turned into the
+// characters they spell; escapes of ASCII characters stay as they are.
+std::wstring unescapedAddress(const std::wstring& address);
+
 }  // namespace lumiko::win32

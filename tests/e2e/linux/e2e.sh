@@ -30,7 +30,31 @@ arrived() {
 
 session_start || exit 1
 tray_start || exit 1
+# The panel's temporary-files folder is shared like /tmp. Another account
+# plants a page at the name the handwriting page once had, one that would
+# type a command (where root; else a named pipe stands there, which once
+# stalled start-up). The panel never shows it nor opens it.
+PANEL_TMP=$(mktemp -d /tmp/lumiko-e2e-tmp.XXXXXX)
+chmod 1777 "$PANEL_TMP"
+trap 'session_stop; rm -rf "$PANEL_TMP"' EXIT
+PLANTER=lumiko-test
+if [ "$(id -u)" = 0 ] && { id "$PLANTER" >/dev/null 2>&1 ||
+    useradd --system --create-home --home-dir "/var/lib/$PLANTER" --shell /bin/bash "$PLANTER"; }; then
+  runuser -u "$PLANTER" -- sh -c "umask 022; cat > '$PANEL_TMP/s1.html'" <<'PAGE'
+<html><body><form id="f"><input name="wd" id="kw" value="PLANTED"></form>
+<a href="javascript:void(0)" onclick="document.getElementById('kw').value='PLANTED'">手写输入</a></body></html>
+PAGE
+else
+  echo "a page planted by another account: skipped (needs root); a named pipe stands there instead"
+  mkfifo "$PANEL_TMP/s1.html"
+fi
+planted=$(stat -c '%U %s %F' "$PANEL_TMP/s1.html")
+PANEL_ENV="TMPDIR=$PANEL_TMP"
 panel_start || { cat "$OUT/lumiko.log"; exit 1; }
+# The session's runtime folder (made by session_start) holds the page.
+page_folder=$(find "$XDG_RUNTIME_DIR/lumiko" -mindepth 1 -maxdepth 1 -name 'page-*' -type d 2>/dev/null)
+check "the page is written into a folder of its own, closed to others" \
+  test "$(stat -c %a "$XDG_RUNTIME_DIR/lumiko" "$page_folder" "$page_folder/s1.html" 2>/dev/null | xargs)" = "700 700 600"
 
 check "the panel is at 533,296 and 431x412" test "$PANEL_X $PANEL_Y $PANEL_W $PANEL_H" = "533 296 431 412"
 check "the terminal has the focus with the panel shown" focus_is_target
@@ -245,4 +269,7 @@ sleep 0.3
 xdotool key Up Return
 wait_for 10 bash -c "! kill -0 $PANEL_PID 2>/dev/null"
 check "退出 ends the program" bash -c "! kill -0 $PANEL_PID 2>/dev/null"
+check "the planted page typed nothing" bash -c "! grep -q PLANTED '$TARGET_FILE'"
+check "the page's folder is removed at exit, the planted file left as it was" \
+  test "$(find "$XDG_RUNTIME_DIR/lumiko" "$PANEL_TMP" -mindepth 1 | wc -l) $(stat -c '%U %s %F' "$PANEL_TMP/s1.html")" = "1 $planted"
 check_summary

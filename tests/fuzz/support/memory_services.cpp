@@ -69,4 +69,9 @@ std::vector<Text> MemoryServices::listFiles(const Text& folder, const Text& suff
 
 Text MemoryServices::tempFolder() { return "temp\\"; }
 
+Text MemoryServices::writePrivateFile(const Text& name, const std::string& bytes) {
+    const Text path = tempFolder() + name;
+    return writeFile(path, bytes) ? path : Text();
+}
+
 }  // namespace lumiko::fuzz

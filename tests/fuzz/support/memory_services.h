@@ -36,6 +36,7 @@ public:
     bool fileExists(const Text& path) override;
     std::vector<Text> listFiles(const Text& folder, const Text& suffix) override;
     Text tempFolder() override;
+    Text writePrivateFile(const Text& name, const std::string& bytes) override;
 
     // The path without a leading ".\".
     static Text normal(const Text& path);

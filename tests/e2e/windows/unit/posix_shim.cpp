@@ -55,6 +55,15 @@ Text lastFileError() { return win32::lastFileError(); }
 Text absolutePath(const Text& path) { return win32::absolutePath(path); }
 std::vector<Text> listFiles(const Text& folder, const Text& suffix) { return win32::listFiles(folder, suffix); }
 Text tempFolder() { return win32::tempFolder(); }
+bool writeNewFile(const Text& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(win32::wideOfGbk(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    return CloseHandle(h) && ok;
+}
 
 Text toTraditional(const Text& gbk) { return win32::traditionalOf(gbk); }
 

@@ -205,6 +205,45 @@ TEST_F(Folder, TablesAreFoundAndProbedForWriting) {
     EXPECT_FALSE(folderWritable("nowhere"));
 }
 
+// The handwriting page goes into a new folder of the temporary-files folder
+// for every run, and the folder goes when it is given up; what stands at the
+// old place is left alone.
+// The addresses the browser control reports, as the view's check compares
+// them: escaped UTF-8 spelled out, ASCII escapes and broken ones left.
+TEST(Addresses, EscapedUtf8IsSpelledOut) {
+    EXPECT_EQ(unescapedAddress(L"file:///C:/Users/%E7%8E%8B/s1.html"), L"file:///C:/Users/\x738B/s1.html");
+    EXPECT_EQ(unescapedAddress(L"file:///C:/a%20b/%e7%8e%8b%E7%8E%8B"), L"file:///C:/a%20b/\x738B\x738B");
+    EXPECT_EQ(unescapedAddress(L"%2"), L"%2");
+    const std::wstring broken = unescapedAddress(L"%E7%8E");  // not UTF-8: matches no file
+    EXPECT_FALSE(broken.empty());
+    EXPECT_EQ(broken.find(L'%'), std::wstring::npos);
+    EXPECT_EQ(unescapedAddress(L""), L"");
+}
+
+TEST_F(Folder, ThePageGetsAFolderOfItsOwn) {
+    wchar_t saved[MAX_PATH] = L"";
+    const DWORD had = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", dir_.c_str());
+    ASSERT_TRUE(writeFile("s1.html", "planted"));
+    const Text first = writePrivateFile("s1.html", "<html>");
+    ASSERT_FALSE(first.empty()) << lastFileError();
+    const std::wstring file = wideOfGbk(first);
+    EXPECT_EQ(file.rfind(dir_ + L"\\lumiko-", 0), 0u);
+    EXPECT_EQ(file.substr(file.size() - 8), L"\\s1.html");
+    std::string bytes;
+    ASSERT_TRUE(readFile(first, bytes));
+    EXPECT_EQ(bytes, "<html>");
+    const Text second = writePrivateFile("s1.html", "<html>");
+    EXPECT_NE(second, first);
+    EXPECT_EQ(GetFileAttributesW(file.substr(0, file.size() - 8).c_str()), INVALID_FILE_ATTRIBUTES);
+    removePrivateFiles();
+    EXPECT_EQ(GetFileAttributesW(wideOfGbk(second).c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(readFile("s1.html", bytes));
+    EXPECT_EQ(bytes, "planted");
+    if (had) SetEnvironmentVariableW(L"TMP", saved);
+    else SetEnvironmentVariableW(L"TMP", nullptr);
+}
+
 TEST_F(Folder, AMissingFileReadsAsEmpty) {
     std::string bytes = "stale";
     EXPECT_FALSE(readFile("nowhere.txt", bytes));
