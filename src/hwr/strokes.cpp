@@ -67,40 +67,48 @@ size_t splitPoint(const std::vector<Unit>& u, size_t first, size_t last) {
     return max * max / (a * a + b * b) > kSplitDistance ? best : first;
 }
 
-void keepSplits(const std::vector<Unit>& u, size_t first, size_t last, int depth, std::vector<bool>& keep) {
+// Marks the level at which each point of (first, last) splits its part
+// (0 for the first split), down to kStrokeSplits levels.
+void markSplits(const std::vector<Unit>& u, size_t first, size_t last, int depth, std::vector<int>& level) {
     if (depth == kStrokeSplits || last - first < 2) return;
     const size_t best = splitPoint(u, first, last);
     if (best == first) return;
-    keep[best] = true;
-    keepSplits(u, first, best, depth + 1, keep);
-    keepSplits(u, best, last, depth + 1, keep);
+    level[best] = depth;
+    markSplits(u, first, best, depth + 1, level);
+    markSplits(u, best, last, depth + 1, level);
 }
 
 }  // namespace
 
 Strokes keepShape(const Strokes& strokes) {
-    Strokes out;
-    out.reserve(strokes.size());
-    for (const Stroke& s : strokes) {
-        Stroke whole;
-        whole.reserve(s.size());
-        for (const Point& p : s) whole.push_back({std::round(p.x), std::round(p.y)});
-        if (whole.size() <= 2) {
-            out.push_back(std::move(whole));
-            continue;
+    constexpr int kNever = kStrokeSplits;  // a point no split reaches
+    std::vector<Stroke> whole(strokes.size());
+    std::vector<std::vector<int>> levels(strokes.size());
+    // How many points are kept when splitting goes down to each level.
+    std::vector<size_t> keptAt(kStrokeSplits + 1, 0);
+    for (size_t i = 0; i < strokes.size(); ++i) {
+        Stroke& w = whole[i];
+        w.reserve(strokes[i].size());
+        for (const Point& p : strokes[i]) w.push_back({std::round(p.x), std::round(p.y)});
+        std::vector<int>& level = levels[i];
+        level.assign(w.size(), kNever);
+        if (w.empty()) continue;
+        level.front() = level.back() = -1;
+        if (w.size() > 2) {
+            std::vector<Unit> u;
+            u.reserve(w.size());
+            for (const Point& p : w) u.push_back({static_cast<float>(p.x / kBoxSize), static_cast<float>(p.y / kBoxSize)});
+            markSplits(u, 0, w.size() - 1, 0, level);
         }
-        std::vector<Unit> u;
-        u.reserve(whole.size());
-        for (const Point& p : whole)
-            u.push_back({static_cast<float>(p.x / kBoxSize), static_cast<float>(p.y / kBoxSize)});
-        std::vector<bool> keep(whole.size(), false);
-        keep.front() = keep.back() = true;
-        keepSplits(u, 0, whole.size() - 1, 0, keep);
-        Stroke t;
-        for (size_t i = 0; i < whole.size(); ++i)
-            if (keep[i]) t.push_back(whole[i]);
-        out.push_back(std::move(t));
+        for (int l : level)
+            for (int depth = l + 1; depth <= kStrokeSplits; ++depth) ++keptAt[depth];
     }
+    int depth = kStrokeSplits;
+    while (depth > 0 && keptAt[depth] > kCharacterPoints) --depth;
+    Strokes out(strokes.size());
+    for (size_t i = 0; i < whole.size(); ++i)
+        for (size_t j = 0; j < whole[i].size(); ++j)
+            if (levels[i][j] < depth) out[i].push_back(whole[i][j]);
     return out;
 }
 

@@ -30,11 +30,17 @@ Strokes normaliseToBox(const Strokes& strokes);
 constexpr int kStrokeSplits = 5;
 // At most this many points of a stroke reach the recogniser.
 constexpr size_t kStrokePoints = (size_t{1} << kStrokeSplits) + 1;
+// At most this many points of a whole character do (its work grows with
+// them): written characters keep far fewer, only scribbles lose detail.
+constexpr size_t kCharacterPoints = 128;
 
 // Each stroke rounded to whole units of the kBoxSize square (as the
 // recogniser takes it) and reduced to the points where the recogniser would
 // split it, down to kStrokeSplits levels: the same parts, so the same
-// reading, from at most kStrokePoints points however many were drawn.
+// reading, from at most kStrokePoints points however many were drawn. When
+// the character would keep more than kCharacterPoints, every stroke is split
+// one level less, until it keeps no more (the ends of each stroke always
+// stay).
 Strokes keepShape(const Strokes& strokes);
 
 }  // namespace lumiko::hwr
