@@ -104,7 +104,7 @@ bool Recogniser::load() {
                         zinnia_recognizer_open_from_ptr(model->recognizer, model->bytes.data, model->bytes.size);
     if (!opened) {
         if (why.empty()) why = zinnia_recognizer_strerror(model->recognizer);
-        error_ = "the handwriting model " + path_ + " cannot be opened: " + why;
+        error_ = "handwriting is unavailable: the model " + path_ + " cannot be opened: " + why;
         return false;
     }
     model_ = std::move(model);

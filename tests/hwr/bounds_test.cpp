@@ -229,6 +229,7 @@ TEST(Recogniser, DamagedModelsAreRefusedInWords) {
         EXPECT_TRUE(r.recognise({{{1, 1}, {9, 9}}}, 10).empty()) << c.name;
         EXPECT_FALSE(r.loaded()) << c.name;
         EXPECT_TRUE(has(r.error(), path)) << c.name << ": " << r.error();
+        EXPECT_TRUE(has(r.error(), "handwriting is unavailable")) << r.error();
         EXPECT_TRUE(has(r.error(), c.reason)) << c.name << ": " << r.error();
         // the pad is told, in the same words
         const PadReply reply = handlePadRequest("recognise", "n=2&s=[[1,1,9,9]]", r);
