@@ -116,32 +116,89 @@ ParsedStrokes parseStrokes(std::string_view text) {
     return out;
 }
 
-PadReply handlePadRequest(std::string_view path, std::string_view query, Recogniser& recogniser) {
+PadRequest readPadRequest(std::string_view path, std::string_view query) {
     if (path == "pad.js") {
-        return script(std::string(reinterpret_cast<const char*>(embedded::padScript), embedded::padScript_size));
+        return {script(std::string(reinterpret_cast<const char*>(embedded::padScript), embedded::padScript_size)), {}};
     }
     if (path != "recognise") {
         PadReply r;
         r.refusal = "there is no " + std::string(path) + " here";
-        return r;
+        return {r, {}};
     }
     // Without a valid request number there is no one to answer to.
     const auto id = queryValue(query, "n");
     if (!id || !validId(*id)) {
         PadReply r;
         r.refusal = "a recognition without a valid request number";
-        return r;
+        return {r, {}};
     }
-    if (query.size() > PadLimits::kQueryBytes) return refuse(*id, "the stroke data is too large");
+    if (query.size() > PadLimits::kQueryBytes) return {refuse(*id, "the stroke data is too large"), {}};
     const auto raw = queryValue(query, "s");
-    if (!raw) return refuse(*id, "there is no stroke data");
+    if (!raw) return {refuse(*id, "there is no stroke data"), {}};
     const auto text = decode(*raw);
-    if (!text) return refuse(*id, "the stroke data is not properly encoded");
+    if (!text) return {refuse(*id, "the stroke data is not properly encoded"), {}};
     ParsedStrokes parsed = parseStrokes(*text);
-    if (!parsed.error.empty()) return refuse(*id, parsed.error);
-    const std::vector<std::string> candidates = recogniser.recognise(parsed.strokes, kCandidates);
-    if (!recogniser.loaded()) return refuse(*id, recogniser.error());
-    return script("HandwritingPad.answer(" + std::string(*id) + "," + literal(candidates) + ");");
+    if (!parsed.error.empty()) return {refuse(*id, parsed.error), {}};
+    return {{}, Recognition{std::string(*id), std::move(parsed.strokes)}};
+}
+
+PadReply answerRecognition(const Recognition& recognition, Recogniser& recogniser) {
+    const std::vector<std::string> candidates = recogniser.recognise(recognition.strokes, kCandidates);
+    if (!recogniser.loaded()) return refuse(recognition.id, recogniser.error());
+    return script("HandwritingPad.answer(" + recognition.id + "," + literal(candidates) + ");");
+}
+
+PadReply handlePadRequest(std::string_view path, std::string_view query, Recogniser& recogniser) {
+    PadRequest request = readPadRequest(path, query);
+    return request.recognition ? answerRecognition(*request.recognition, recogniser) : std::move(request.reply);
+}
+
+PadService::PadService(std::string modelPath, ModelReader reader) : recogniser_(std::move(modelPath), std::move(reader)) {}
+
+PadService::~PadService() {
+    std::deque<Job> left;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        stopping_ = true;
+        left.swap(waiting_);
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    for (Job& job : left) job.answer(refuse(job.recognition.id, "the handwriting service is closing"));
+}
+
+void PadService::request(std::string_view path, std::string_view query, Answer answer) {
+    PadRequest request = readPadRequest(path, query);
+    if (!request.recognition) {
+        answer(std::move(request.reply));
+        return;
+    }
+    std::optional<Job> dropped;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (!thread_.joinable()) thread_ = std::thread(&PadService::run, this);
+        if (waiting_.size() >= kWaiting) {
+            dropped = std::move(waiting_.front());
+            waiting_.pop_front();
+        }
+        waiting_.push_back({std::move(*request.recognition), std::move(answer)});
+    }
+    wake_.notify_one();
+    if (dropped) dropped->answer(refuse(dropped->recognition.id, "a newer drawing was asked for"));
+}
+
+void PadService::run() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> hold(lock_);
+            wake_.wait(hold, [this] { return stopping_ || !waiting_.empty(); });
+            if (stopping_) return;
+            job = std::move(waiting_.front());
+            waiting_.pop_front();
+        }
+        job.answer(answerRecognition(job.recognition, recogniser_));
+    }
 }
 
 }  // namespace lumiko::hwr

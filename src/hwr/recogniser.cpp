@@ -4,7 +4,21 @@
 #include <zinnia.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <utility>
+
+#include "hwr/modelcheck.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
 
 namespace lumiko::hwr {
 
@@ -18,8 +32,62 @@ struct Recogniser::Model {
     }
 };
 
+namespace {
+
+// No model is anywhere near this large (the Simplified Chinese one has 26 MB).
+constexpr long long kLargestModel = 512LL << 20;
+
+// The model file's bytes: mapped read-only where the system can, read whole
+// otherwise; only a regular file, and not an endless one.
+ModelBytes readModelFile(const std::string& path, std::string& error) {
+    ModelBytes bytes;
+#ifndef _WIN32
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return bytes;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        error = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        error = "it is not a regular file";
+    } else if (st.st_size == 0) {
+        error = "the file is empty";
+    } else if (st.st_size > kLargestModel) {
+        error = "the file is far too large for a handwriting model";
+    } else {
+        const size_t size = static_cast<size_t>(st.st_size);
+        void* view = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (view == MAP_FAILED) {
+            error = std::strerror(errno);
+        } else {
+            bytes.data = static_cast<const char*>(view);
+            bytes.size = size;
+            bytes.owner = std::shared_ptr<const void>(view, [size](const void* v) { munmap(const_cast<void*>(v), size); });
+        }
+    }
+    ::close(fd);
+#else
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "it cannot be read";
+        return bytes;
+    }
+    auto held = std::make_shared<const std::string>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (static_cast<long long>(held->size()) > kLargestModel) {
+        error = "the file is far too large for a handwriting model";
+        return bytes;
+    }
+    bytes = {held->data(), held->size(), held};
+#endif
+    return bytes;
+}
+
+}  // namespace
+
 Recogniser::Recogniser(std::string modelPath, ModelReader reader)
-    : path_(std::move(modelPath)), reader_(std::move(reader)) {}
+    : path_(std::move(modelPath)), reader_(reader ? std::move(reader) : ModelReader(readModelFile)) {}
 Recogniser::~Recogniser() = default;
 
 bool Recogniser::load() {
@@ -28,18 +96,15 @@ bool Recogniser::load() {
     tried_ = true;
     auto model = std::make_unique<Model>();
     std::string why;
-    bool opened;
-    if (reader_) {
-        model->bytes = reader_(path_, why);
-        opened = model->bytes.data &&
-                 zinnia_recognizer_open_from_ptr(model->recognizer, model->bytes.data, model->bytes.size);
-    } else {
-        // zinnia maps the file into memory; it stays mapped until exit.
-        opened = zinnia_recognizer_open(model->recognizer, path_.c_str());
-    }
+    // zinnia trusts the file's structure: it is checked whole first, and
+    // zinnia reads the very bytes that were checked.
+    model->bytes = reader_(path_, why);
+    if (model->bytes.data && why.empty()) why = checkModel(model->bytes.data, model->bytes.size);
+    const bool opened = model->bytes.data && why.empty() &&
+                        zinnia_recognizer_open_from_ptr(model->recognizer, model->bytes.data, model->bytes.size);
     if (!opened) {
         if (why.empty()) why = zinnia_recognizer_strerror(model->recognizer);
-        error_ = "the handwriting model " + path_ + " cannot be opened: " + why;
+        error_ = "handwriting is unavailable: the model " + path_ + " cannot be opened: " + why;
         return false;
     }
     model_ = std::move(model);
@@ -54,7 +119,7 @@ std::vector<std::string> Recogniser::recognise(const Strokes& strokes, size_t co
     zinnia_character_clear(c);
     zinnia_character_set_width(c, kBoxSize);
     zinnia_character_set_height(c, kBoxSize);
-    const Strokes box = normalise ? normaliseToBox(strokes) : strokes;
+    const Strokes box = keepShape(normalise ? normaliseToBox(strokes) : strokes);
     for (size_t id = 0; id < box.size(); ++id)
         for (const Point& p : box[id])
             zinnia_character_add(c, id, static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));

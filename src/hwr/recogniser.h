@@ -1,5 +1,5 @@
 // The handwriting recogniser: zinnia over the Simplified Chinese model,
-// which is memory-mapped once, at the first recognition.
+// which is memory-mapped and checked once, at the first recognition.
 #pragma once
 
 #include <functional>
@@ -24,7 +24,9 @@ using ModelReader = std::function<ModelBytes(const std::string& path, std::strin
 class Recogniser {
 public:
     // modelPath: the zinnia model file. Nothing is read until the first
-    // recognition asks for it. Without a reader zinnia maps the file itself,
+    // recognition asks for it; then its structure is checked whole before
+    // zinnia reads it, and a damaged model is refused (error() names the
+    // file and says what is wrong). Without a reader the file is mapped
     // through the narrow file calls of the system (on Windows those cannot
     // open a path outside the code page: the Windows panel maps the model
     // itself and passes a reader).

@@ -2,6 +2,7 @@
 // writing box the recogniser expects.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace lumiko::hwr {
@@ -21,5 +22,25 @@ constexpr int kBoxSize = 1000;
 // written small or off-centre looks like one written in the middle. A
 // drawing without extent (a single dot) is only moved to the middle.
 Strokes normaliseToBox(const Strokes& strokes);
+
+// How deep the recogniser looks into a stroke: it splits a stroke at the
+// point farthest from the straight line between its ends, then each part
+// again, and reads only the parts of the first few splits. Deeper splits cost
+// it work (and memory that doubles with every level) for nothing it reads.
+constexpr int kStrokeSplits = 5;
+// At most this many points of a stroke reach the recogniser.
+constexpr size_t kStrokePoints = (size_t{1} << kStrokeSplits) + 1;
+// At most this many points of a whole character do (its work grows with
+// them): written characters keep far fewer, only scribbles lose detail.
+constexpr size_t kCharacterPoints = 128;
+
+// Each stroke rounded to whole units of the kBoxSize square (as the
+// recogniser takes it) and reduced to the points where the recogniser would
+// split it, down to kStrokeSplits levels: the same parts, so the same
+// reading, from at most kStrokePoints points however many were drawn. When
+// the character would keep more than kCharacterPoints, every stroke is split
+// one level less, until it keeps no more (the ends of each stroke always
+// stay).
+Strokes keepShape(const Strokes& strokes);
 
 }  // namespace lumiko::hwr

@@ -7,8 +7,8 @@
 #                    shipped tables, the core's heap every 100,000 events
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 600
-FUZZ_HARNESSES := search infostrip version dictname simparser panel encoding
-FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev
+FUZZ_HARNESSES := search infostrip version dictname simparser panel encoding pad
+FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev libzinnia-dev tegaki-zinnia-simplified-chinese nlohmann-json3-dev
 
 .PHONY: fuzz fuzz-smoke fuzz-build fuzz-deps soak
 deps: fuzz-deps

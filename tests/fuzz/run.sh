@@ -6,7 +6,9 @@
 # With FUZZ_RUNS set, each harness stops after that many inputs too (or at
 # once the time is up, if SECONDS is not 0). With FUZZ_SEED the inputs come
 # in the same order on every machine: a slower machine tries the first ones
-# of the same sequence, never others.
+# of the same sequence, never others. A harness's own limits (HARNESS.options
+# beside this script: libFuzzer flags on one line) come after the common ones
+# and take their place.
 set -uo pipefail
 build=$1 seconds=$2
 shift 2
@@ -22,12 +24,13 @@ for h in "$@"; do
     dirs=("$work" "$here/corpus/$h")
     [ -d "$here/regressions/$h" ] && dirs+=("$here/regressions/$h")
     log="$build/fuzz-$h.log"
-    limit=() span= shown=-
+    limit=() span= shown=- own=()
+    [ -f "$here/$h.options" ] && read -ra own < "$here/$h.options"
     if [ "$seconds" != 0 ]; then limit+=(-max_total_time="$seconds"); span="${seconds}s"; shown=$span; fi
     if [ -n "${FUZZ_RUNS:-}" ]; then limit+=(-runs="$FUZZ_RUNS"); span="${span:+$span or }$FUZZ_RUNS runs"; fi
     echo "== $h: $span"
     "$build/fuzz_$h" "${limit[@]}" -timeout=20 -max_len=20000 -print_final_stats=1 ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
-        -artifact_prefix="$crashes/$h-" "${dirs[@]}" > "$log" 2>&1
+        "${own[@]}" -artifact_prefix="$crashes/$h-" "${dirs[@]}" > "$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     last=$(grep -E '^#[0-9]+' "$log" | tail -1)

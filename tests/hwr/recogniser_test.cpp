@@ -73,7 +73,7 @@ TEST(Recogniser, ModelFromAReader) {
              return ModelBytes{};
          },
          false, "access is denied"},
-        {bytesOf(std::make_shared<const std::string>(64, '\0')), false, "broken"},
+        {bytesOf(std::make_shared<const std::string>(64, '\0')), false, "damaged"},
     };
     for (const Case& c : cases) {
         Recogniser r("/the/model/path", c.reader);

@@ -8,3 +8,12 @@ HWR_DIR := $(dir $(lastword $(MAKEFILE_LIST)))
 hwr-report: build
 	python3 $(HWR_DIR)medians.py $(BUILD)/hwr-medians.txt 3000
 	$(BUILD)/tools/hwr/lumiko-hwr-report $(BUILD)/hwr-medians.txt
+
+# How long a recognition keeps the pad waiting (median, p99, longest) and the
+# memory it adds while it runs, through the pad service: over the report's
+# characters written as on the pad, and over the pad's fuzzing corpus (the
+# seeds, and what make fuzz found, when build-fuzz holds it).
+.PHONY: hwr-bench
+hwr-bench: build
+	python3 $(HWR_DIR)medians.py $(BUILD)/hwr-medians.txt 3000
+	$(BUILD)/tools/hwr/lumiko-hwr-bench $(BUILD)/hwr-medians.txt tests/fuzz/corpus/pad $(wildcard build-fuzz/corpus/pad)

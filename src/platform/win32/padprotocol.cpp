@@ -22,12 +22,14 @@ namespace {
 // for the session; it is never written to the registry.
 const CLSID kPadProtocolClass = {0x6f0c7a52, 0x3b1d, 0x4c8e, {0x9a, 0x57, 0x2d, 0x4e, 0x8b, 0x1c, 0x5f, 0x30}};
 
-// Lives until exit, once registered. The control may bind on more than one
-// thread; recognitions take turns.
-std::unique_ptr<hwr::Recogniser> recogniser;
-std::mutex recogniserLock;
+// Lives until exit, once registered: its own thread recognises, so the
+// panel's thread (the browser control's) never waits for a recognition.
+std::unique_ptr<hwr::PadService> service;
 
-// One request: answered whole at Start, read by the control through Read.
+// One request. What needs no recognition is answered within Start; a
+// recognition is answered when the service's thread has it: Switch carries
+// the answer to the control's thread (Continue), which reports it there, as
+// asynchronous protocols do.
 class PadProtocol final : public IInternetProtocol {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -56,25 +58,36 @@ public:
         const size_t q = address.find('?');
         const std::string path = address.substr(0, q);
         const std::string query = q == std::string::npos ? std::string() : address.substr(q + 1);
-        hwr::PadReply reply;
+        sink->AddRef();
+        sink_ = Com<IInternetProtocolSink>(sink);
+        AddRef();  // for the answer, whichever thread it comes on
+        service->request(path, query, [this](hwr::PadReply reply) { answered(std::move(reply)); });
+        bool now;
         {
-            std::lock_guard<std::mutex> hold(recogniserLock);
-            reply = hwr::handlePadRequest(path, query, *recogniser);
+            std::lock_guard<std::mutex> hold(lock_);
+            now = ready_;
+            waiting_ = !ready_;
         }
-        if (!reply.refusal.empty()) OutputDebugStringA(("handwriting pad: request refused: " + reply.refusal + "\n").c_str());
-        // A failed start is the whole report: the binding ends with it.
-        if (!reply.found) return INET_E_RESOURCE_NOT_FOUND;
-        body_ = reply.body;
-        const std::wstring mime = wideOfUtf8(reply.mimeType);
-        sink->ReportProgress(BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE, mime.c_str());
-        const ULONG size = static_cast<ULONG>(body_.size());
-        sink->ReportData(BSCF_FIRSTDATANOTIFICATION | BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, size, size);
-        sink->ReportResult(S_OK, 0, nullptr);
+        if (!now) return S_OK;  // Continue reports it
+        const HRESULT hr = deliver(false);
+        Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE Continue(PROTOCOLDATA*) override {
+        deliver(true);
+        Release();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Continue(PROTOCOLDATA*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Abort(HRESULT, DWORD) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Terminate(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Abort(HRESULT, DWORD) override {
+        std::lock_guard<std::mutex> hold(lock_);
+        aborted_ = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Terminate(DWORD) override {
+        std::lock_guard<std::mutex> hold(lock_);
+        aborted_ = true;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Suspend() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Resume() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
@@ -89,7 +102,56 @@ public:
     HRESULT STDMETHODCALLTYPE UnlockRequest() override { return S_OK; }
 
 private:
+    // The service's answer, on any thread: kept, and carried to the
+    // control's thread when Start has already returned.
+    void answered(hwr::PadReply reply) {
+        bool carry, dropped;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            reply_ = std::move(reply);
+            ready_ = true;
+            dropped = waiting_ && aborted_;
+            carry = waiting_ && !aborted_;
+        }
+        if (carry) {
+            // Switch hands `data_` to Continue on the control's thread.
+            data_ = PROTOCOLDATA{PI_FORCE_ASYNC, 0, nullptr, 0};
+            if (FAILED(sink_->Switch(&data_))) Release();
+        } else if (dropped) {
+            Release();  // the control gave up the request
+        }
+    }
+
+    // Reports the answer through the sink; a failed start is the whole
+    // report of a synchronous answer: the binding ends with it.
+    HRESULT deliver(bool later) {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (aborted_) return E_ABORT;
+        }
+        const hwr::PadReply& reply = reply_;
+        if (!reply.refusal.empty()) OutputDebugStringA(("handwriting pad: request refused: " + reply.refusal + "\n").c_str());
+        if (!reply.found) {
+            if (later) sink_->ReportResult(INET_E_RESOURCE_NOT_FOUND, 0, nullptr);
+            return INET_E_RESOURCE_NOT_FOUND;
+        }
+        body_ = reply.body;
+        const std::wstring mime = wideOfUtf8(reply.mimeType);
+        sink_->ReportProgress(BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE, mime.c_str());
+        const ULONG size = static_cast<ULONG>(body_.size());
+        sink_->ReportData(BSCF_FIRSTDATANOTIFICATION | BSCF_LASTDATANOTIFICATION | BSCF_DATAFULLYAVAILABLE, size, size);
+        sink_->ReportResult(S_OK, 0, nullptr);
+        return S_OK;
+    }
+
     std::atomic<ULONG> refs_{1};
+    Com<IInternetProtocolSink> sink_;
+    std::mutex lock_;
+    hwr::PadReply reply_;
+    bool ready_ = false;    // the service has answered
+    bool waiting_ = false;  // Start returned before the answer came
+    bool aborted_ = false;
+    PROTOCOLDATA data_{};
     std::string body_;
     size_t offset_ = 0;
 };
@@ -123,12 +185,12 @@ PadProtocolFactory factory;
 }  // namespace
 
 bool registerPadProtocol(const std::string& modelPath) {
-    if (recogniser) return true;
+    if (service) return true;
     Com<IInternetSession> session;
     if (FAILED(CoInternetGetSession(0, session.put(), 0)) || !session) return false;
     const std::wstring scheme = wideOfUtf8(hwr::kPadScheme);
     if (FAILED(session->RegisterNameSpace(&factory, kPadProtocolClass, scheme.c_str(), 0, nullptr, 0))) return false;
-    recogniser = std::make_unique<hwr::Recogniser>(modelPath, mapPadModel);
+    service = std::make_unique<hwr::PadService>(modelPath, mapPadModel);
     return true;
 }
 

@@ -1,7 +1,8 @@
 // The handwriting pad's service in the Windows panel: a pluggable protocol
 // for the pad's scheme, registered for this process only (no registry), so
 // the browser control hands the pad's requests to the panel and no socket
-// is opened.
+// is opened. Recognitions run on the pad service's own thread and are
+// answered asynchronously.
 #pragma once
 
 #include <string>
