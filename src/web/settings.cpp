@@ -39,8 +39,11 @@ void save(const SettingsForm& w, Files& files, DesktopWindow& desktop, const Tex
     if (problem.empty() && choiceFile.empty()) problem = "没有用户自己的文件夹可以保存 (找不到主目录)";
     if (problem.empty() && files.replaceFile(choiceFile, name)) return;
     if (problem.empty()) problem = files.lastFileError();
-    const Text place = choiceFile.empty() ? Text() : " " + files.absolutePath(choiceFile);
-    const Text text = "字典选择未能保存到" + place + "\r\n原因: " + problem + "\r\n原来的选择保持不变。";
+    // Appended piece by piece: GCC's -Wrestrict misreads the chained
+    // concatenation of a conditional piece (MinGW-w64, -O2).
+    Text text = "字典选择未能保存到";
+    if (!choiceFile.empty()) text.append(" ").append(files.absolutePath(choiceFile));
+    text.append("\r\n原因: ").append(problem).append("\r\n原来的选择保持不变。");
     files.log(text);
     desktop.messageBox(w.title, text, Buttons::Ok);
 }
