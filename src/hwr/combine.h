@@ -1,0 +1,56 @@
+// Combining zinnia's candidates with the stroke matcher's: one list, best
+// first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hwr/strokematch.h"
+
+namespace lumiko::hwr {
+
+// A candidate of the shape recogniser (zinnia) and its score, higher better.
+struct ShapeCandidate {
+    std::string character;  // UTF-8
+    double score = 0;
+};
+
+// How much each kind of evidence weighs.
+struct CombineWeights {
+    double shape = 1.0;       // per unit of zinnia's score
+    double strokes = 0.5;     // per stroke of distance
+    double frequency = 0.03;  // per step of log2 of the character's frequency rank
+    // The shape score given to a character zinnia did not list (or does not
+    // know: it knows the GB2312 characters only): its last listed score less
+    // this.
+    double unlistedShape = 0.3;
+};
+
+// The evidence about one character: zinnia's score, if it listed it, its
+// stroke distance and its frequency rank.
+struct Evidence {
+    std::string_view character;  // UTF-8, a view into the inputs of gather()
+    bool listed = false;         // among zinnia's candidates
+    double shape = 0;            // zinnia's score, when listed
+    double distance = 0;         // strokes
+    uint32_t rank = 0;
+};
+
+// The characters worth weighing: every character of `shape` (zinnia's
+// candidates, best first) with its stroke distance to `drawn` (the drawing's
+// stroke classes), and the stroke index's nearest characters. The views
+// point into `shape` and `near`, which the caller keeps.
+std::vector<Evidence> gather(const std::vector<ShapeCandidate>& shape, std::string_view drawn,
+                             const StrokeIndex& index, std::vector<StrokeMatch>& near);
+
+// The best `count` of the gathered characters by weighted evidence.
+std::vector<std::string> rank(std::vector<Evidence> evidence, double lastShape, size_t count,
+                              const CombineWeights& weights);
+
+// gather() and rank() in one.
+std::vector<std::string> combine(const std::vector<ShapeCandidate>& shape, std::string_view drawn,
+                                 const StrokeIndex& index, size_t count, const CombineWeights& weights = {});
+
+}  // namespace lumiko::hwr
