@@ -146,7 +146,7 @@ int tune(Recogniser& r, const std::vector<Sample>& samples) {
     std::printf("top-1 %.1f %%, top-10 %.1f %%\n", z.pct(z.top1), z.pct(z.top10));
     CombineWeights best;
     double bestValue = -1;
-    for (double strokes : {0.1, 0.2, 0.3, 0.45, 0.6, 0.8, 1.0})
+    for (double strokes : {0.2, 0.3, 0.45, 0.6, 0.8, 1.0, 1.3, 1.7})
         for (double unlisted : {0.0, 0.1, 0.2, 0.3, 0.5, 0.8})
             for (double frequency : {0.0, 0.01, 0.02, 0.04, 0.07}) {
                 const CombineWeights w{1.0, strokes, frequency, unlisted};
