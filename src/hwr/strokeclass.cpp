@@ -86,9 +86,9 @@ char direction(Point a, Point b) {
     const double dx = b.x - a.x, dy = b.y - a.y;  // y grows downwards
     const double flat = std::tan(25 * kPi / 180);
     if (dx > 0 && dy <= std::tan(15 * kPi / 180) * dx) return '1';  // horizontal, or rising
-    if (dx < 0 && dy <= 0.12 * -dx) return '1';          // horizontal drawn from the right
-    if (std::abs(dx) <= flat * std::abs(dy)) return '2';  // vertical, either way
-    if (dx < 0 && dy > 0) return '3';                     // falling to the left, flat ones too
+    if (dx < 0 && std::abs(dy) <= (dy > 0 ? 0.12 : flat) * -dx) return '1';  // horizontal from the right
+    if (std::abs(dx) <= flat * std::abs(dy)) return '2';                    // vertical, either way
+    if (dx < 0 && dy > 0) return '3';  // falling to the left, flat ones too
     return '4';  // falling to the right, or that drawn backwards
 }
 

@@ -14,16 +14,17 @@ namespace lumiko::hwr {
 
 namespace {
 
-// The cost of drawing class a where the character has class b (rows and
-// columns '1' to '5'). A short dot and a short left-falling stroke are
-// easily mistaken; a turning stroke drawn smoothly loses its turn; a steep
-// left-falling stroke looks vertical.
+// The cost of drawing class a (row) where the character has class b
+// (column), '1' to '5': about -ln P(a drawn | b written) / 6, at most 1,
+// from how the stroke classifier read the tuning characters (make
+// hwr-tune). A steep dot reads as a vertical, a right-falling stroke's flat
+// tail as a horizontal, a turn drawn round as no turn.
 constexpr double kSubstitute[5][5] = {
-    {0.0, 1.0, 0.8, 0.8, 0.6},
-    {1.0, 0.0, 0.6, 1.0, 0.5},
-    {0.8, 0.6, 0.0, 0.5, 0.6},
-    {0.8, 1.0, 0.5, 0.0, 0.6},
-    {0.6, 0.5, 0.6, 0.6, 0.0},
+    {0.0, 0.97, 1.0, 0.63, 1.0},
+    {1.0, 0.0, 0.53, 0.38, 0.52},
+    {1.0, 0.6, 0.0, 0.64, 0.94},
+    {0.82, 0.6, 1.0, 0.0, 0.78},
+    {0.61, 0.59, 0.55, 0.54, 0.0},
 };
 // A stroke drawn that the character does not have, or the other way round.
 constexpr double kExtra = 1.0;
@@ -36,6 +37,10 @@ double substitute(char a, char b) {
     if (i < 0 || i > 4 || j < 0 || j > 4) return a == b ? 0 : 1;
     return kSubstitute[i][j];
 }
+// Two strokes that a turning stroke falls into: two straight ones of
+// different classes (横折 as a horizontal and a vertical).
+bool turnParts(char a, char b) { return a != b && a != '5' && b != '5'; }
+
 double extra(char c) { return c == '4' ? kExtraDot : kExtra; }
 
 bool isCode(std::string_view s) {
@@ -48,28 +53,47 @@ bool isCode(std::string_view s) {
 }  // namespace
 
 double strokeDistance(std::string_view drawn, std::string_view code) {
+    return boundedStrokeDistance(drawn, code, std::numeric_limits<double>::infinity());
+}
+
+double boundedStrokeDistance(std::string_view drawn, std::string_view code, double limit) {
     const size_t n = drawn.size(), m = code.size();
-    // Rows of the table: row i is the best cost of drawn[0,i) against code[0,j).
     constexpr size_t kMax = 64;
     if (n >= kMax || m >= kMax) {
         // Longer than any character: compared by length only.
         return std::abs(static_cast<double>(n) - static_cast<double>(m));
     }
-    double d[kMax][kMax];
-    d[0][0] = 0;
-    for (size_t j = 1; j <= m; ++j) d[0][j] = d[0][j - 1] + extra(code[j - 1]);
+    // Three rows of the table (a turning stroke drawn as two looks two rows
+    // back): row i holds the best cost of drawn[0,i) against code[0,j).
+    double rows[3][kMax];
+    double* before = rows[0];  // row i - 2
+    double* last = rows[1];    // row i - 1
+    double* row = rows[2];     // row i
+    last[0] = 0;
+    for (size_t j = 1; j <= m; ++j) last[j] = last[j - 1] + extra(code[j - 1]);
     for (size_t i = 1; i <= n; ++i) {
-        d[i][0] = d[i - 1][0] + extra(drawn[i - 1]);
+        row[0] = last[0] + extra(drawn[i - 1]);
+        double least = row[0];
         for (size_t j = 1; j <= m; ++j) {
-            double best = d[i - 1][j - 1] + substitute(drawn[i - 1], code[j - 1]);
-            best = std::min(best, d[i - 1][j] + extra(drawn[i - 1]));
-            best = std::min(best, d[i][j - 1] + extra(code[j - 1]));
-            if (i >= 2 && code[j - 1] == '5') best = std::min(best, d[i - 2][j - 1] + kSplitTurn);
-            if (j >= 2 && drawn[i - 1] == '5') best = std::min(best, d[i - 1][j - 2] + kSplitTurn);
-            d[i][j] = best;
+            double best = last[j - 1] + substitute(drawn[i - 1], code[j - 1]);
+            best = std::min(best, last[j] + extra(drawn[i - 1]));
+            best = std::min(best, row[j - 1] + extra(code[j - 1]));
+            if (i >= 2 && code[j - 1] == '5' && turnParts(drawn[i - 2], drawn[i - 1]))
+                best = std::min(best, before[j - 1] + kSplitTurn);
+            if (j >= 2 && drawn[i - 1] == '5' && turnParts(code[j - 2], code[j - 1]))
+                best = std::min(best, last[j - 2] + kSplitTurn);
+            row[j] = best;
+            least = std::min(least, best);
         }
+        // Every later cell costs at least as much as the cheapest of this row
+        // and the one before (a turning stroke drawn as two looks back to it).
+        if (least > limit && *std::min_element(last, last + m + 1) > limit) return least;
+        double* spare = before;
+        before = last;
+        last = row;
+        row = spare;
     }
-    return d[n][m];
+    return last[m];
 }
 
 StrokeIndex::StrokeIndex(std::string_view table) {
@@ -125,7 +149,7 @@ std::vector<StrokeMatch> StrokeIndex::nearest(std::string_view drawn, size_t cou
     const size_t from = n > spread ? n - spread : 1, to = std::min(byLength_.size(), n + spread + 1);
     for (size_t len = from; len < to; ++len)
         for (const Entry& e : byLength_[len]) {
-            const double d = strokeDistance(drawn, e.code);
+            const double d = boundedStrokeDistance(drawn, e.code, maxDistance);
             if (d > maxDistance) continue;
             if (best[e.character] == std::numeric_limits<double>::infinity()) touched.push_back(e.character);
             best[e.character] = std::min(best[e.character], d);

@@ -17,6 +17,10 @@ namespace lumiko::hwr {
 // stroke drawn as two). Both are strings of '1' to '5'.
 double strokeDistance(std::string_view drawn, std::string_view code);
 
+// The same, but once it is sure to be more than `limit`, it stops and
+// answers some number above `limit`.
+double boundedStrokeDistance(std::string_view drawn, std::string_view code, double limit);
+
 struct StrokeMatch {
     std::string character;  // UTF-8
     double distance = 0;
