@@ -9,7 +9,7 @@ namespace lumiko::hwr {
 
 namespace {
 // How many of the stroke index's nearest characters join zinnia's.
-constexpr size_t kStrokeCandidates = 200;
+constexpr size_t kStrokeCandidates = 60;
 }  // namespace
 
 std::vector<Evidence> gather(const std::vector<ShapeCandidate>& shape, std::string_view drawn,

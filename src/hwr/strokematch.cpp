@@ -143,17 +143,35 @@ const StrokeIndex& StrokeIndex::builtin() {
 std::vector<StrokeMatch> StrokeIndex::nearest(std::string_view drawn, size_t count, double maxDistance) const {
     std::vector<double> best(characters_.size(), std::numeric_limits<double>::infinity());
     std::vector<uint32_t> touched;
+    if (count == 0) return {};
+    // The `count` smallest distances found so far (a max-heap): once there
+    // are that many, nothing further away is worth finishing.
+    std::vector<double> nearestSoFar;
+    double limit = maxDistance;
     const size_t n = drawn.size();
-    // Every length difference costs at least one dot's worth of strokes.
-    const size_t spread = static_cast<size_t>(maxDistance / kExtraDot);
-    const size_t from = n > spread ? n - spread : 1, to = std::min(byLength_.size(), n + spread + 1);
-    for (size_t len = from; len < to; ++len)
-        for (const Entry& e : byLength_[len]) {
-            const double d = boundedStrokeDistance(drawn, e.code, maxDistance);
-            if (d > maxDistance) continue;
-            if (best[e.character] == std::numeric_limits<double>::infinity()) touched.push_back(e.character);
-            best[e.character] = std::min(best[e.character], d);
+    // Codes of the drawing's length first, then one stroke longer and
+    // shorter, and so on: the near ones are found early. Every stroke of
+    // length difference costs at least an extra dot.
+    for (size_t step = 0; static_cast<double>(step) * kExtraDot <= limit; ++step) {
+        for (int side = 0; side < (step ? 2 : 1); ++side) {
+            if (side == 0 && step > n) continue;
+            const size_t len = side == 0 ? n - step : n + step;
+            if (len == 0 || len >= byLength_.size()) continue;
+            for (const Entry& e : byLength_[len]) {
+                const double d = boundedStrokeDistance(drawn, e.code, limit);
+                if (d > limit) continue;
+                if (best[e.character] == std::numeric_limits<double>::infinity()) touched.push_back(e.character);
+                best[e.character] = std::min(best[e.character], d);
+                nearestSoFar.push_back(d);
+                std::push_heap(nearestSoFar.begin(), nearestSoFar.end());
+                if (nearestSoFar.size() > count) {
+                    std::pop_heap(nearestSoFar.begin(), nearestSoFar.end());
+                    nearestSoFar.pop_back();
+                }
+                if (nearestSoFar.size() == count) limit = std::min(limit, nearestSoFar.front());
+            }
         }
+    }
     std::sort(touched.begin(), touched.end(), [&](uint32_t a, uint32_t b) {
         return best[a] != best[b] ? best[a] < best[b] : a < b;
     });

@@ -43,7 +43,7 @@ public:
 
     // The `count` nearest characters to `drawn`, nearest first (ties: the
     // more frequent first). Characters more than `maxDistance` away are left out.
-    std::vector<StrokeMatch> nearest(std::string_view drawn, size_t count, double maxDistance = 4) const;
+    std::vector<StrokeMatch> nearest(std::string_view drawn, size_t count, double maxDistance = 3) const;
     // The distance of one character (UTF-8) to `drawn`; a negative number
     // when the table does not have it.
     double distanceOf(std::string_view character, std::string_view drawn) const;

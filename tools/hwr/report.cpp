@@ -63,7 +63,8 @@ const Distortion kMouse{8, 8, 0.5, true};
 // The drawings of `samples`, clean or mouse-like (the distortions drawn from
 // `seed`: another seed is another writer), normalised as the pad does.
 std::vector<Trial> trials(Recogniser& r, const std::vector<Sample>& samples, bool mouse, unsigned seed,
-                          std::vector<double>* times, std::vector<double>* cpuTimes) {
+                          std::vector<double>* times, std::vector<double>* cpuTimes,
+                          std::vector<double>* strokeTimes = nullptr) {
     std::mt19937 random(seed);
     std::vector<Trial> out;
     out.reserve(samples.size());
@@ -73,9 +74,12 @@ std::vector<Trial> trials(Recogniser& r, const std::vector<Sample>& samples, boo
         const auto start = std::chrono::steady_clock::now();
         // What Recogniser::recognise does, in its steps.
         const Strokes box = normaliseToBox(strokes);
-        Trial t{s.character, r.shapeCandidates(box, 50), strokeCode(box), {}, {}};
+        Trial t{s.character, r.shapeCandidates(box, 50), {}, {}, {}};
+        const double strokeStart = cpuMs();
+        t.drawn = strokeCode(box);
         t.evidence = gather(t.shape, t.drawn, StrokeIndex::builtin(), t.near);
         const auto got = rank(t.evidence, t.shape.empty() ? 0 : t.shape.back().score, 10, CombineWeights{});
+        if (strokeTimes) strokeTimes->push_back(cpuMs() - strokeStart);
         if (times) {
             times->push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
             cpuTimes->push_back(cpuMs() - cpuStart);
@@ -203,14 +207,14 @@ int main(int argc, char** argv) {
 
     const std::vector<Sample> rare = argc > 2 ? readSamples(argv[2]) : std::vector<Sample>{};
     // The report's writers (distortion seeds) are not the tuning's.
-    std::vector<double> times, cpuTimes;
+    std::vector<double> times, cpuTimes, strokeTimes;
     struct Set {
         const char* name;
         std::vector<Trial> trials;
     } sets[] = {{"GB2312, clean", trials(recogniser, samples, false, 20261209, nullptr, nullptr)},
-                {"GB2312, mouse-like", trials(recogniser, samples, true, 20261209, &times, &cpuTimes)},
+                {"GB2312, mouse-like", trials(recogniser, samples, true, 20261209, &times, &cpuTimes, &strokeTimes)},
                 {"outside GB2312, clean", trials(recogniser, rare, false, 20261209, nullptr, nullptr)},
-                {"outside GB2312, mouse-like", trials(recogniser, rare, true, 20261209, &times, &cpuTimes)}};
+                {"outside GB2312, mouse-like", trials(recogniser, rare, true, 20261209, &times, &cpuTimes, &strokeTimes)}};
 
     std::printf("Handwriting recognition: %zu of the most frequent characters and %zu outside GB2312"
                 " (stroke centre-lines, normalised to the bounding box as the pad does)\n\n",
@@ -228,6 +232,7 @@ int main(int argc, char** argv) {
         if (!s.trials.empty()) std::printf(" %s %.1f %%;", s.name, exactCodes(s.trials));
     std::sort(times.begin(), times.end());
     std::sort(cpuTimes.begin(), cpuTimes.end());
+    std::sort(strokeTimes.begin(), strokeTimes.end());
     auto at = [](const std::vector<double>& v, double q) {
         return v.empty() ? 0 : v[std::min(v.size() - 1, static_cast<size_t>(q * v.size()))];
     };
@@ -236,6 +241,8 @@ int main(int argc, char** argv) {
     std::printf("recognition time per character (mouse-like; %zu recognitions): median %.2f ms, p99 %.2f ms"
                 " elapsed; median %.2f ms, p99 %.2f ms of processor time\n",
                 times.size(), at(times, 0.5), at(times, 0.99), at(cpuTimes, 0.5), at(cpuTimes, 0.99));
+    std::printf("of that, the stroke classes and their matching: median %.2f ms, p99 %.2f ms of processor time\n",
+                at(strokeTimes, 0.5), at(strokeTimes, 0.99));
     std::printf("model %s: opened in %.1f ms, +%ld KiB resident; stroke table (%zu characters) indexed in %.1f ms,"
                 " +%ld KiB; +%ld KiB in all after 300 recognitions\n",
                 recogniser.modelPath().c_str(), loadMs, afterLoad - before, tableSize, tableMs,
