@@ -37,7 +37,8 @@ std::vector<std::string> rank(std::vector<Evidence> evidence, double lastShape, 
     scored.reserve(evidence.size());
     for (size_t i = 0; i < evidence.size(); ++i) {
         const Evidence& e = evidence[i];
-        scored.emplace_back(weights.shape * (e.listed ? e.shape : unlisted) - weights.strokes * e.distance -
+        const double shape = e.listed ? std::min(e.shape, unlisted + weights.shapeCap) : unlisted;
+        scored.emplace_back(weights.shape * shape - weights.strokes * e.distance -
                                 weights.frequency * std::log2(1.0 + e.rank),
                             i);
     }

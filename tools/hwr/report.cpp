@@ -153,19 +153,21 @@ int tune(Recogniser& r, const std::vector<Sample>& samples) {
                 d.pct(d.top10));
     CombineWeights best;
     double bestValue = -1;
-    for (double strokes : {0.2, 0.3, 0.45, 0.6, 0.8, 1.0, 1.3, 1.7})
-        for (double unlisted : {0.0, 0.1, 0.2, 0.3, 0.5, 0.8})
-            for (double frequency : {0.0, 0.01, 0.02, 0.04, 0.07}) {
-                const CombineWeights w{1.0, strokes, frequency, unlisted};
-                const Score s = combined(ts, w);
-                const double value = s.pct(s.top10) + s.pct(s.top1);
-                if (value > bestValue) {
-                    bestValue = value;
-                    best = w;
-                    std::printf("strokes %.2f unlisted %.2f frequency %.2f: top-1 %.1f %% top-5 %.1f %% top-10 %.1f %%\n",
-                                strokes, unlisted, frequency, s.pct(s.top1), s.pct(s.top5), s.pct(s.top10));
+    for (double strokes : {0.45, 0.6, 0.8, 1.0, 1.3, 1.7})
+        for (double unlisted : {0.0, 0.2, 0.5})
+            for (double frequency : {0.0, 0.01, 0.03})
+                for (double cap : {1e9, 2.0, 1.5, 1.0, 0.6}) {
+                    const CombineWeights w{1.0, strokes, frequency, unlisted, cap};
+                    const Score s = combined(ts, w);
+                    const double value = s.pct(s.top10) + s.pct(s.top1);
+                    if (value > bestValue) {
+                        bestValue = value;
+                        best = w;
+                        std::printf("strokes %.2f unlisted %.2f frequency %.2f cap %.1f: top-1 %.1f %% top-5 %.1f %%"
+                                    " top-10 %.1f %%\n",
+                                    strokes, unlisted, frequency, cap, s.pct(s.top1), s.pct(s.top5), s.pct(s.top10));
+                    }
                 }
-            }
     return 0;
 }
 
