@@ -13,7 +13,8 @@ constexpr size_t kStrokeCandidates = 60;
 }  // namespace
 
 std::vector<Evidence> gather(const std::vector<ShapeCandidate>& shape, std::string_view drawn,
-                             const StrokeIndex& index, std::vector<StrokeMatch>& near) {
+                             const StrokeIndex& index, std::vector<StrokeMatch>& near,
+                             const CharacterSet* shapeModel) {
     std::vector<Evidence> all;
     std::unordered_set<std::string_view> seen;
     for (const ShapeCandidate& c : shape) {
@@ -22,23 +23,25 @@ std::vector<Evidence> gather(const std::vector<ShapeCandidate>& shape, std::stri
         // A character the table lacks (not a GBK character): as far as a
         // whole drawing of strokes.
         if (d < 0) d = static_cast<double>(drawn.size());
-        all.push_back({c.character, true, c.score, d, index.rankOf(c.character)});
+        all.push_back({c.character, true, true, c.score, d, index.rankOf(c.character)});
     }
     near = index.nearest(drawn, kStrokeCandidates);
     for (const StrokeMatch& m : near)
-        if (seen.insert(m.character).second) all.push_back({m.character, false, 0, m.distance, m.rank});
+        if (seen.insert(m.character).second)
+            all.push_back({m.character, false, !shapeModel || shapeModel->count(m.character) > 0, 0, m.distance, m.rank});
     return all;
 }
 
-std::vector<std::string> rank(std::vector<Evidence> evidence, double lastShape, size_t count,
+std::vector<std::string> rank(std::vector<Evidence> evidence, const std::vector<ShapeCandidate>& shape, size_t count,
                               const CombineWeights& weights) {
-    const double unlisted = lastShape - weights.unlistedShape;
+    const double unlisted = (shape.empty() ? 0 : shape.back().score) - weights.unlistedShape;
+    const double unknown = unlisted + weights.unknownShape;
     std::vector<std::pair<double, size_t>> scored;
     scored.reserve(evidence.size());
     for (size_t i = 0; i < evidence.size(); ++i) {
         const Evidence& e = evidence[i];
-        const double shape = e.listed ? std::min(e.shape, unlisted + weights.shapeCap) : unlisted;
-        scored.emplace_back(weights.shape * shape - weights.strokes * e.distance -
+        const double score = e.listed ? std::min(e.shape, unlisted + weights.shapeCap) : e.known ? unlisted : unknown;
+        scored.emplace_back(weights.shape * score - weights.strokes * e.distance -
                                 weights.frequency * std::log2(1.0 + e.rank),
                             i);
     }
@@ -53,10 +56,11 @@ std::vector<std::string> rank(std::vector<Evidence> evidence, double lastShape, 
 }
 
 std::vector<std::string> combine(const std::vector<ShapeCandidate>& shape, std::string_view drawn,
-                                 const StrokeIndex& index, size_t count, const CombineWeights& weights) {
+                                 const StrokeIndex& index, size_t count, const CombineWeights& weights,
+                                 const CharacterSet* shapeModel) {
     std::vector<StrokeMatch> near;
-    std::vector<Evidence> evidence = gather(shape, drawn, index, near);
-    return rank(std::move(evidence), shape.empty() ? 0 : shape.back().score, count, weights);
+    std::vector<Evidence> evidence = gather(shape, drawn, index, near, shapeModel);
+    return rank(std::move(evidence), shape, count, weights);
 }
 
 }  // namespace lumiko::hwr

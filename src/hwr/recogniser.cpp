@@ -4,6 +4,7 @@
 #include <zinnia.h>
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "hwr/strokeclass.h"
@@ -72,10 +73,23 @@ std::vector<ShapeCandidate> Recogniser::shapeCandidates(const Strokes& box, size
     return out;
 }
 
+const CharacterSet& Recogniser::modelCharacters() {
+    if (modelCharacters_.empty() && load()) {
+        // Asked for more candidates than it has, zinnia lists every class.
+        const Strokes line{{{100, 500}, {900, 500}}};
+        for (ShapeCandidate& c : shapeCandidates(line, std::numeric_limits<size_t>::max()))
+            modelLabels_.push_back(std::move(c.character));
+        modelCharacters_.insert(modelLabels_.begin(), modelLabels_.end());
+    }
+    return modelCharacters_;
+}
+
 std::vector<std::string> Recogniser::recognise(const Strokes& strokes, size_t count, bool normalise) {
     if (strokes.empty() || count == 0 || !load()) return {};
     const Strokes box = normalise ? normaliseToBox(strokes) : strokes;
-    return combine(shapeCandidates(box, kShapeCandidates), strokeCode(box), StrokeIndex::builtin(), count, weights_);
+    const CharacterSet& known = modelCharacters();
+    return combine(shapeCandidates(box, kShapeCandidates), strokeCode(box), StrokeIndex::builtin(), count, weights_,
+                   &known);
 }
 
 }  // namespace lumiko::hwr

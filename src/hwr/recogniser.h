@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "hwr/combine.h"
@@ -45,6 +46,8 @@ public:
     // zinnia's own `count` best candidates with their scores, for a drawing
     // already in the kBoxSize square (no stroke matching).
     std::vector<ShapeCandidate> shapeCandidates(const Strokes& box, size_t count);
+    // The characters the model knows (empty before it is opened).
+    const CharacterSet& modelCharacters();
     // The weights recognise() combines the evidence with.
     void setWeights(const CombineWeights& weights) { weights_ = weights; }
 
@@ -63,6 +66,8 @@ private:
     std::string error_;
     bool tried_ = false;
     CombineWeights weights_;
+    std::vector<std::string> modelLabels_;  // what modelCharacters_ points into
+    CharacterSet modelCharacters_;
 };
 
 }  // namespace lumiko::hwr

@@ -185,6 +185,15 @@ TEST(Combination, WeighsShapeAgainstStrokes) {
     EXPECT_EQ(got[2], "口");
     EXPECT_EQ(combine(shape, "2511", index, 2).size(), 2u);
     EXPECT_EQ(combine({}, "34", index, 1), std::vector<std::string>{"人"}) << "strokes alone";
+    // zinnia's silence says nothing of a character outside its model: of two
+    // with the same strokes it did not list, that one comes first.
+    const CharacterSet model{"口", "日", "人", "十"};
+    EXPECT_EQ(combine(shape, "2511", index, 3, {}, &model)[1], "日") << "曰 is not in the model";
+    const CharacterSet withoutYue{"口", "日", "人", "十", "曰"};
+    const StrokeIndex twins("2511 曰\n2511 日\n");
+    EXPECT_EQ(combine({{"口", 0.9}}, "2511", twins, 2, {}, &withoutYue)[0], "曰") << "the more frequent of two alike";
+    const CharacterSet onlyYue{"口", "曰"};
+    EXPECT_EQ(combine({{"口", 0.9}}, "2511", twins, 2, {}, &onlyYue)[0], "日") << "outside the model, above the unlisted";
 }
 
 }  // namespace

@@ -77,8 +77,8 @@ std::vector<Trial> trials(Recogniser& r, const std::vector<Sample>& samples, boo
         Trial t{s.character, r.shapeCandidates(box, 50), {}, {}, {}};
         const double strokeStart = cpuMs();
         t.drawn = strokeCode(box);
-        t.evidence = gather(t.shape, t.drawn, StrokeIndex::builtin(), t.near);
-        const auto got = rank(t.evidence, t.shape.empty() ? 0 : t.shape.back().score, 10, CombineWeights{});
+        t.evidence = gather(t.shape, t.drawn, StrokeIndex::builtin(), t.near, &r.modelCharacters());
+        const auto got = rank(t.evidence, t.shape, 10, CombineWeights{});
         if (strokeTimes) strokeTimes->push_back(cpuMs() - strokeStart);
         if (times) {
             times->push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
@@ -91,7 +91,7 @@ std::vector<Trial> trials(Recogniser& r, const std::vector<Sample>& samples, boo
 
 Score combined(const std::vector<Trial>& ts, const CombineWeights& w) {
     Score s;
-    for (const Trial& t : ts) s.add(rank(t.evidence, t.shape.empty() ? 0 : t.shape.back().score, 10, w), t.want);
+    for (const Trial& t : ts) s.add(rank(t.evidence, t.shape, 10, w), t.want);
     return s;
 }
 Score shapeOnly(const std::vector<Trial>& ts) {
@@ -151,23 +151,32 @@ int tune(Recogniser& r, const std::vector<Sample>& samples) {
     const Score d = combined(ts, CombineWeights{});
     std::printf("the recogniser's weights: top-1 %.1f %%, top-5 %.1f %%, top-10 %.1f %%\n", d.pct(d.top1), d.pct(d.top5),
                 d.pct(d.top10));
+    for (double unknown : {0.25, 0.5, 1.0}) {
+        CombineWeights w;
+        w.unknownShape = unknown;
+        const Score s = combined(ts, w);
+        std::printf("with characters outside zinnia's model %.2f above those it did not list: top-1 %.1f %%,"
+                    " top-5 %.1f %%, top-10 %.1f %%\n", unknown, s.pct(s.top1), s.pct(s.top5), s.pct(s.top10));
+    }
     CombineWeights best;
     double bestValue = -1;
-    for (double strokes : {0.45, 0.6, 0.8, 1.0, 1.3, 1.7})
-        for (double unlisted : {0.0, 0.2, 0.5})
-            for (double frequency : {0.0, 0.01, 0.03})
-                for (double cap : {1e9, 2.0, 1.5, 1.0, 0.6}) {
-                    const CombineWeights w{1.0, strokes, frequency, unlisted, cap};
-                    const Score s = combined(ts, w);
-                    const double value = s.pct(s.top10) + s.pct(s.top1);
-                    if (value > bestValue) {
-                        bestValue = value;
-                        best = w;
-                        std::printf("strokes %.2f unlisted %.2f frequency %.2f cap %.1f: top-1 %.1f %% top-5 %.1f %%"
-                                    " top-10 %.1f %%\n",
-                                    strokes, unlisted, frequency, cap, s.pct(s.top1), s.pct(s.top5), s.pct(s.top10));
+    for (double strokes : {0.6, 0.8, 1.0, 1.3})
+        for (double unlisted : {0.0, 0.2})
+            for (double frequency : {0.0, 0.01})
+                for (double cap : {1e9, 1.0, 0.6})
+                    for (double unknown : {0.0, 0.25, 0.5, 1.0}) {
+                        const CombineWeights w{1.0, strokes, frequency, unlisted, cap, unknown};
+                        const Score s = combined(ts, w);
+                        const double value = s.pct(s.top10) + s.pct(s.top1);
+                        if (value > bestValue) {
+                            bestValue = value;
+                            best = w;
+                            std::printf("strokes %.2f unlisted %.2f frequency %.2f cap %.1f unknown %.2f: top-1 %.1f %%"
+                                        " top-5 %.1f %% top-10 %.1f %%\n",
+                                        strokes, unlisted, frequency, cap, unknown, s.pct(s.top1), s.pct(s.top5),
+                                        s.pct(s.top10));
+                        }
                     }
-                }
     return 0;
 }
 
