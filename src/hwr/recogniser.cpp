@@ -6,9 +6,11 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 #include "hwr/modelcheck.h"
+#include "hwr/strokeclass.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -21,6 +23,11 @@
 #endif
 
 namespace lumiko::hwr {
+
+namespace {
+// How many of zinnia's candidates are weighed against the strokes.
+constexpr size_t kShapeCandidates = 50;
+}  // namespace
 
 struct Recogniser::Model {
     ModelBytes bytes;  // when a reader mapped the file: outlives the recogniser below
@@ -112,22 +119,44 @@ bool Recogniser::load() {
     return true;
 }
 
-std::vector<std::string> Recogniser::recognise(const Strokes& strokes, size_t count, bool normalise) {
-    std::vector<std::string> out;
-    if (strokes.empty() || count == 0 || !load()) return out;
+std::vector<ShapeCandidate> Recogniser::shapeCandidates(const Strokes& box, size_t count) {
+    std::vector<ShapeCandidate> out;
+    if (box.empty() || count == 0 || !load()) return out;
     zinnia_character_t* c = model_->character;
     zinnia_character_clear(c);
     zinnia_character_set_width(c, kBoxSize);
     zinnia_character_set_height(c, kBoxSize);
-    const Strokes box = keepShape(normalise ? normaliseToBox(strokes) : strokes);
-    for (size_t id = 0; id < box.size(); ++id)
-        for (const Point& p : box[id])
+    // zinnia reads only the points it would split a stroke at: its cost stays
+    // bounded whatever the drawing holds.
+    const Strokes kept = keepShape(box);
+    for (size_t id = 0; id < kept.size(); ++id)
+        for (const Point& p : kept[id])
             zinnia_character_add(c, id, static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
     zinnia_result_t* result = zinnia_recognizer_classify(model_->recognizer, c, count);
     if (!result) return out;
-    for (size_t i = 0; i < zinnia_result_size(result); ++i) out.emplace_back(zinnia_result_value(result, i));
+    for (size_t i = 0; i < zinnia_result_size(result); ++i)
+        out.push_back({zinnia_result_value(result, i), zinnia_result_score(result, i)});
     zinnia_result_destroy(result);
     return out;
+}
+
+const CharacterSet& Recogniser::modelCharacters() {
+    if (modelCharacters_.empty() && load()) {
+        // Asked for more candidates than it has, zinnia lists every class.
+        const Strokes line{{{100, 500}, {900, 500}}};
+        for (ShapeCandidate& c : shapeCandidates(line, std::numeric_limits<size_t>::max()))
+            modelLabels_.push_back(std::move(c.character));
+        modelCharacters_.insert(modelLabels_.begin(), modelLabels_.end());
+    }
+    return modelCharacters_;
+}
+
+std::vector<std::string> Recogniser::recognise(const Strokes& strokes, size_t count, bool normalise) {
+    if (strokes.empty() || count == 0 || !load()) return {};
+    const Strokes box = normalise ? normaliseToBox(strokes) : strokes;
+    const CharacterSet& known = modelCharacters();
+    return combine(shapeCandidates(box, kShapeCandidates), strokeCode(box), StrokeIndex::builtin(), count, weights_,
+                   &known);
 }
 
 }  // namespace lumiko::hwr

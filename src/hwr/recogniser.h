@@ -1,12 +1,16 @@
-// The handwriting recogniser: zinnia over the Simplified Chinese model,
-// which is memory-mapped and checked once, at the first recognition.
+// The handwriting recogniser: zinnia over the Simplified Chinese model
+// (memory-mapped and checked once, at the first recognition) weighed together
+// with the drawing's stroke classes matched against the stroke codes of every
+// GBK character, so that characters outside zinnia's model are found too.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "hwr/combine.h"
 #include "hwr/strokes.h"
 
 namespace lumiko::hwr {
@@ -41,6 +45,13 @@ public:
     // Empty when there are no strokes or the model cannot be opened (error()
     // then says why).
     std::vector<std::string> recognise(const Strokes& strokes, size_t count, bool normalise = true);
+    // zinnia's own `count` best candidates with their scores, for a drawing
+    // already in the kBoxSize square (no stroke matching).
+    std::vector<ShapeCandidate> shapeCandidates(const Strokes& box, size_t count);
+    // The characters the model knows (empty before it is opened).
+    const CharacterSet& modelCharacters();
+    // The weights recognise() combines the evidence with.
+    void setWeights(const CombineWeights& weights) { weights_ = weights; }
 
     // Opens the model now, if it is not open yet; false when it cannot be.
     bool load();
@@ -56,6 +67,9 @@ private:
     std::unique_ptr<Model> model_;
     std::string error_;
     bool tried_ = false;
+    CombineWeights weights_;
+    std::vector<std::string> modelLabels_;  // what modelCharacters_ points into
+    CharacterSet modelCharacters_;
 };
 
 }  // namespace lumiko::hwr
