@@ -26,9 +26,11 @@ public:
     virtual void setZoom(double factor) = 0;
 
     // Set by the panel: the page asked for a new window; the page first told
-    // what it holds.
+    // what it holds; a field of the page the panel reads has a new value
+    // (the pad put text into it), which the timer's next tick takes.
     std::function<void()> onNewWindow;
     std::function<void()> onFirstReport;
+    std::function<void()> onPageChanged;
 };
 
 // Loads the module and makes the view inside `parent`; null, with the reason

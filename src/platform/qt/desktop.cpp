@@ -92,7 +92,17 @@ void Desktop::makeBrowser() {
     if (browser_) {
         pageWidget_ = browser_->widget();
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
-        auto ready = [this] { browserReady_ = true; };
+        // The pad opens at the next tick.
+        auto ready = [this] {
+            browserReady_ = true;
+            scheduleTicks();
+        };
+        // The pad put text into the page: a tick reads it at once, and the
+        // timer runs on until the text is typed.
+        browser_->onPageChanged = [this] {
+            shell_->pageChanged();
+            tick();
+        };
         browser_->onFirstReport = ready;
         QTimer::singleShot(kPageWaitMs, this, ready);
         if (!pageUrl_.isEmpty()) browser_->setUrl(pageUrl_);
@@ -109,9 +119,10 @@ void Desktop::makeBrowser() {
 }
 
 // As the shell says; typing through XTest learns of focus changes from the
-// X server's events, so the shown, idle panel's timer rests until one comes.
+// X server's events, and the page tells when the pad fills its field, so the
+// shown, idle panel's timer rests until one of them comes.
 void Desktop::scheduleTicks() {
-    const int interval = shell_->tickPeriod(kTickMs, browser_ != nullptr, services_.typingSettled());
+    const int interval = shell_->tickPeriod(kTickMs, browser_ != nullptr, services_.typingSettled(), true);
     if (interval == 0) timer_.stop();
     else if (!timer_.isActive() || timer_.interval() != interval) timer_.start(interval);
 }
