@@ -227,6 +227,8 @@ void PanelShell::hoverAt(int x, int y) {
 
 Pointer PanelShell::pointerAt(int x, int y) const { return router_.pointerAt(formPixels(x), formPixels(y)); }
 
+bool PanelShell::pageSettled() const { return !pageNews_ && app_.g.pendingHandwriting.empty(); }
+
 void PanelShell::tick() {
     if (busy() || app_.exited) return;
     // A tick with nothing pending reads the page's field.

@@ -149,6 +149,9 @@ public:
     const PointerState& pointer() const { return pointer_; }
     Pointer pointerAt(int x, int y) const;
 
+    // True when everything the page told of has been read and typed: the
+    // front-end may then let its page go.
+    bool pageSettled() const;
     // The timer. A tick with nothing to commit changes nothing drawn, so
     // only a tick with text to commit brings the windows in line.
     void tick();

@@ -382,15 +382,20 @@ TEST_F(ShellTest, APageThatTellsOfChangesLetsTheTimerRestUntilItDoes) {
     app->form.visible = true;
     EXPECT_EQ(shell->tickRate(true, false, true), Rate::Usual);  // the focus still asks for ticks
 
+    // The page may go (pageSettled) only once what it told of is typed.
     app->form.visible = false;
+    EXPECT_TRUE(shell->pageSettled());
     svc.document.field->setValue("你 好");
     shell->pageChanged();
+    EXPECT_FALSE(shell->pageSettled());
     EXPECT_EQ(shell->tickRate(true, true, true), Rate::Usual);
     shell->tick();  // reads the field
     EXPECT_EQ(app->g.pendingHandwriting, "你 好");
+    EXPECT_FALSE(shell->pageSettled());
     EXPECT_EQ(shell->tickRate(true, true, true), Rate::Usual);
     shell->tick();  // types it
     EXPECT_EQ(typed(), "你好");
+    EXPECT_TRUE(shell->pageSettled());
     EXPECT_EQ(shell->tickRate(true, true, true), Rate::Stopped);
 
     // A change told while a handler runs waits for a tick that can read it.

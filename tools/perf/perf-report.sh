@@ -163,6 +163,7 @@ measure_panel() {
     done
     PAGE_OPEN=$((changed - start))
     PANEL_WINDOW=$(panel_window_of "$PANEL_PID")  # Qt may make the window anew for the view
+    [ -n "$PANEL_WINDOW" ] || { echo "the panel ended with the page shown"; cat "$OUT/lumiko.log"; return 1; }
   fi
   sleep "$SETTLE"
   PSS[$key]=$(pss_kb "$PANEL_PID"); USS[$key]=$(uss_kb "$PANEL_PID"); PROCS[$key]=$(tree "$PANEL_PID" | wc -l)

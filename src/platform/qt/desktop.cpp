@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <cstdlib>
+#include <malloc.h>
 
 #include "engine/builtin.h"
 #include "platform/posix/encoding.h"
@@ -25,6 +26,10 @@ constexpr int kTickMs = 15;
 // The longest the pad's opening waits for the handwriting page once the
 // browser view is made.
 constexpr int kPageWaitMs = 3000;
+// How long the browser view outlives the page's closing (a switch back to
+// the keypad): coming back within it finds the pad as it was; after it the
+// view and its page go, and with them the engine's renderer process.
+constexpr int kPageKeepMs = 5000;
 
 }  // namespace
 
@@ -46,6 +51,9 @@ Desktop::Desktop(int zoom)
     };
     panel_->onNativeWindowChanged = [this] { x11_.refuseFocus(panel_->winId()); };
 
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(kPageKeepMs);
+    connect(&releaseTimer_, &QTimer::timeout, this, &Desktop::releaseBrowser);
     menu_ = std::make_unique<QMenu>();
     timer_.setTimerType(Qt::CoarseTimer);
     connect(&timer_, &QTimer::timeout, this, &Desktop::tick);
@@ -92,9 +100,15 @@ void Desktop::makeBrowser() {
     if (browser_) {
         pageWidget_ = browser_->widget();
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
-        // The pad opens at the next tick.
-        auto ready = [this] {
+        // The pad opens at the next tick; in a view made again, where the
+        // tick opened it once already, as the page's request for a new
+        // window opens it.
+        const bool again = browserMade_;
+        browserMade_ = true;
+        auto ready = [this, again, view = browser_] {
+            if (browser_ != view || browserReady_) return;
             browserReady_ = true;
+            if (again) dispatch([this] { shell_->newWindowRequested(); });
             scheduleTicks();
         };
         // The pad put text into the page: a tick reads it at once, and the
@@ -116,6 +130,23 @@ void Desktop::makeBrowser() {
     }
     pageWidget_->hide();
     panel_->watchChild(pageWidget_);
+}
+
+// The page closed a while ago: the view goes, once every text the pad put
+// into the page is typed; the next showing makes it again.
+void Desktop::releaseBrowser() {
+    if (!browser_ || shell_->form().WebBrowser1.shown()) return;
+    if (!shell_->pageSettled()) {
+        releaseTimer_.start();
+        return;
+    }
+    delete pageWidget_;
+    pageWidget_ = nullptr;
+    browser_ = nullptr;
+    browserReady_ = false;
+    // What the engine freed goes back to the system.
+    ::malloc_trim(0);
+    scheduleTicks();
 }
 
 // As the shell says; typing through XTest learns of focus changes from the
@@ -148,6 +179,8 @@ void Desktop::sync() {
         if (pageWidget_->geometry() != webRect) pageWidget_->setGeometry(webRect);
         if (browser_) browser_->setZoom(s.zoom() / 100.0);
         if (pageWidget_->isVisibleTo(panel_.get()) != web.shown()) pageWidget_->setVisible(web.shown());
+        if (web.shown()) releaseTimer_.stop();
+        else if (browser_ && !releaseTimer_.isActive()) releaseTimer_.start();
     }
     panel_->sync();
     if (settings_ && shell_->settingsForm() == settingsForm_) settings_->sync();
