@@ -100,16 +100,18 @@ void Desktop::makeBrowser() {
     if (browser_) {
         pageWidget_ = browser_->widget();
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
-        // The pad opens at the next tick; in a view made again, where the
-        // tick opened it once already, as the page's request for a new
-        // window opens it.
+        // A tick runs at once: it opens the pad (in a view made again, where
+        // the tick opened it once already, the pad opens as at the page's
+        // request for a new window) and asks the new page for its field,
+        // which the page watches from then on.
         const bool again = browserMade_;
         browserMade_ = true;
         auto ready = [this, again, view = browser_] {
             if (browser_ != view || browserReady_) return;
             browserReady_ = true;
             if (again) dispatch([this] { shell_->newWindowRequested(); });
-            scheduleTicks();
+            shell_->pageChanged();
+            tick();
         };
         // The pad put text into the page: a tick reads it at once, and the
         // timer runs on until the text is typed.
