@@ -100,7 +100,11 @@ CodeIndex::CodeIndex(std::string_view text, CodeChars chars) {
     auto isCodeChar = [chars](char c) {
         return chars == CodeChars::Digits ? c >= '0' && c <= '9' : c >= 'a' && c <= 'z';
     };
-    std::unordered_map<Text, Text> codes;
+    // Every matching line's value and code, then sorted by value (lines of
+    // one value stay in table order) and gathered into one entry per value:
+    // kept in one sorted block rather than as a hash table's nodes, a third
+    // of the memory, for a lookup made only when a text is committed.
+    std::vector<std::pair<std::string_view, std::string_view>> lines;
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -111,15 +115,17 @@ CodeIndex::CodeIndex(std::string_view text, CodeChars chars) {
         if (blank == 0 || blank > 20 || blank == std::string_view::npos) continue;
         const std::string_view code = line.substr(0, blank), value = line.substr(blank + 1);
         if (value.find(' ') != std::string_view::npos || !std::all_of(code.begin(), code.end(), isCodeChar)) continue;
-        Text& c = codes[Text(value)];
-        c.append(code);
-        c.push_back(' ');
+        lines.emplace_back(value, code);
     }
-    // Kept sorted in one block rather than as a hash table's nodes: a third
-    // of the memory, for a lookup made only when a text is committed.
-    codes_.reserve(codes.size());
-    for (auto& entry : codes) codes_.emplace_back(entry.first, std::move(entry.second));
-    std::sort(codes_.begin(), codes_.end());
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 0; i < lines.size();) {
+        Text codes;
+        size_t j = i;
+        for (; j < lines.size() && lines[j].first == lines[i].first; ++j) codes.append(lines[j].second).push_back(' ');
+        codes_.emplace_back(Text(lines[i].first), std::move(codes));
+        i = j;
+    }
+    codes_.shrink_to_fit();
 }
 
 const Text& CodeIndex::codesOf(const Text& value) const {
