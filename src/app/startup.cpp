@@ -20,7 +20,11 @@ void App::loadTables() {
         const Text path = files.tables + "\\" + file;
         if (!svc_.readFile(path, bytes)) problems += Text(file) + ": " + svc_.lastFileError() + "\r\n";
         else if (bytes.empty()) problems += Text(file) + ": 文件为空\r\n";
-        return SharedText(bytes + "\r\n");
+        // Made to measure: the table lives until the panel ends.
+        Text text;
+        text.reserve(bytes.size() + 2);
+        text.append(bytes).append("\r\n");
+        return SharedText(std::move(text));
     };
     g.strokeTable = table("笔画.txt");
     g.extraStrokeTable = table("附加笔画.txt");

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/gbktext.h"
@@ -60,7 +61,7 @@ public:
     const Text& codesOf(const Text& value) const;
 
 private:
-    std::unordered_map<Text, Text> codes_;
+    std::vector<std::pair<Text, Text>> codes_;  // value, codes; sorted by value
 };
 
 // A table text: copied by reference, since the panel hands whole tables

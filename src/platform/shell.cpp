@@ -227,8 +227,12 @@ void PanelShell::hoverAt(int x, int y) {
 
 Pointer PanelShell::pointerAt(int x, int y) const { return router_.pointerAt(formPixels(x), formPixels(y)); }
 
+bool PanelShell::pageSettled() const { return !pageNews_ && app_.g.pendingHandwriting.empty(); }
+
 void PanelShell::tick() {
     if (busy() || app_.exited) return;
+    // A tick with nothing pending reads the page's field.
+    if (app_.g.pendingHandwriting.empty()) pageNews_ = false;
     if (app_.tickMayCommit()) {
         dispatch([this] { app_.tick(); });
         return;
@@ -239,16 +243,16 @@ void PanelShell::tick() {
     --depth_;
 }
 
-PanelShell::TickRate PanelShell::tickRate(bool pageMade, bool focusSettled) const {
-    const Globals& g = app_.g;
-    const bool queued = !g.pendingHandwriting.empty() || !g.pendingListText.empty();
-    if (form_.visible && !queued && !pageMade && focusSettled && app_.firstTickDone()) return TickRate::Stopped;
+PanelShell::TickRate PanelShell::tickRate(bool pageMade, bool focusSettled, bool pageTells) const {
+    const bool queued = pageNews_ || app_.tickMayCommit();
+    const bool polled = pageMade && !pageTells;
+    if (form_.visible && !queued && !polled && focusSettled && app_.firstTickDone()) return TickRate::Stopped;
     if (form_.visible || queued) return TickRate::Usual;
-    return pageMade ? TickRate::Slow : TickRate::Stopped;
+    return polled ? TickRate::Slow : TickRate::Stopped;
 }
 
-int PanelShell::tickPeriod(int usualMs, bool pageMade, bool focusSettled) const {
-    switch (tickRate(pageMade, focusSettled)) {
+int PanelShell::tickPeriod(int usualMs, bool pageMade, bool focusSettled, bool pageTells) const {
+    switch (tickRate(pageMade, focusSettled, pageTells)) {
     case TickRate::Usual: return usualMs;
     case TickRate::Slow: return kSlowTickMs;
     case TickRate::Stopped: break;

@@ -152,6 +152,9 @@ public:
     const PointerState& pointer() const { return pointer_; }
     Pointer pointerAt(int x, int y) const;
 
+    // True when everything the page told of has been read and typed: the
+    // front-end may then let its page go.
+    bool pageSettled() const;
     // The timer. A tick with nothing to commit changes nothing drawn, so
     // only a tick with text to commit brings the windows in line.
     void tick();
@@ -166,10 +169,17 @@ public:
     // front-end asks again after every handler, tick and such event, and
     // starts or stops its timer.
     enum class TickRate { Usual, Slow, Stopped };
-    TickRate tickRate(bool pageMade, bool focusSettled = false) const;
+    TickRate tickRate(bool pageMade, bool focusSettled = false) const { return tickRate(pageMade, focusSettled, false); }
+    // A front-end whose page tells when the field the tick reads changes
+    // (`pageTells`, with pageChanged() at every change) needs no ticks to
+    // look at it: its made page counts as none, shown or hidden, and the
+    // timer runs only from a change until a tick has read the field.
+    TickRate tickRate(bool pageMade, bool focusSettled, bool pageTells) const;
     // The same as the timer's period in milliseconds, `usualMs` for the
     // usual rate, 0 when it must stop.
-    int tickPeriod(int usualMs, bool pageMade, bool focusSettled = false) const;
+    int tickPeriod(int usualMs, bool pageMade, bool focusSettled = false, bool pageTells = false) const;
+    // The page's field has something new: ticks run until one has read it.
+    void pageChanged() { pageNews_ = true; }
     // The period of the slow ticks: text the pad recognises while the panel
     // is hidden is still typed, within half a second.
     static constexpr int kSlowTickMs = 500;
@@ -211,6 +221,7 @@ private:
     PointerRouter router_;
     PointerState pointer_;
     int depth_ = 0;
+    bool pageNews_ = false;  // pageChanged() since the last tick that read the page
     int zoom_ = 100;
     int dpi_ = 96;
     std::uint64_t drawn_ = 0;

@@ -450,6 +450,45 @@ TEST_F(ShellTest, TheTimerTicksOnlyWhenATickHasSomethingToDo) {
     }
 }
 
+// A page that tells of changes to its field needs no ticks to look at it:
+// the timer rests, shown and hidden, and runs from a change until the text
+// it brought is typed.
+TEST_F(ShellTest, APageThatTellsOfChangesLetsTheTimerRestUntilItDoes) {
+    using Rate = PanelShell::TickRate;
+    shell->tick();
+    for (const bool visible : {true, false}) {
+        app->form.visible = visible;
+        EXPECT_EQ(shell->tickRate(true, true, true), Rate::Stopped) << visible;
+        EXPECT_EQ(shell->tickPeriod(15, true, true, true), 0) << visible;
+        EXPECT_EQ(shell->tickRate(true, true, false), visible ? Rate::Usual : Rate::Slow) << visible;
+    }
+    app->form.visible = true;
+    EXPECT_EQ(shell->tickRate(true, false, true), Rate::Usual);  // the focus still asks for ticks
+
+    // The page may go (pageSettled) only once what it told of is typed.
+    app->form.visible = false;
+    EXPECT_TRUE(shell->pageSettled());
+    svc.document.field->setValue("你 好");
+    shell->pageChanged();
+    EXPECT_FALSE(shell->pageSettled());
+    EXPECT_EQ(shell->tickRate(true, true, true), Rate::Usual);
+    shell->tick();  // reads the field
+    EXPECT_EQ(app->g.pendingHandwriting, "你 好");
+    EXPECT_FALSE(shell->pageSettled());
+    EXPECT_EQ(shell->tickRate(true, true, true), Rate::Usual);
+    shell->tick();  // types it
+    EXPECT_EQ(typed(), "你好");
+    EXPECT_TRUE(shell->pageSettled());
+    EXPECT_EQ(shell->tickRate(true, true, true), Rate::Stopped);
+
+    // A change told while a handler runs waits for a tick that can read it.
+    shell->pageChanged();
+    shell->dispatch([&] { shell->tick(); });
+    EXPECT_EQ(shell->tickRate(true, true, true), Rate::Usual);
+    shell->tick();
+    EXPECT_EQ(shell->tickRate(true, true, true), Rate::Stopped);
+}
+
 // What a front-end has of the core: a shell over its own App, the form to
 // draw, and the window system's moves and minimising, which only the form
 // follows (no handler runs, the windows are not brought in line).

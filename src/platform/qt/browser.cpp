@@ -131,8 +131,10 @@ void BrowserDocument::installWatcher() {
     if (!loaded_) return;
     QJsonArray asked;
     for (const Watch& w : watches_) asked.append(QJsonArray{w.byId ? 1 : 0, fromGbk(w.key)});
-    // Looks ten times a second while the page is shown (a hidden view's
-    // timers run more seldom); reports only what changed.
+    // Looks whenever the page tells that a field changed (an input event;
+    // the page fires one when a script writes the field) and whenever the
+    // document changes (links come and go), and otherwise rests: no timer
+    // runs in the page. Reports only what changed.
     const QString script =
         "(function(w){var g=window;g.__lumikoWatch=w;g.__lumikoLast='';if(g.__lumikoSeq===undefined)"
         "g.__lumikoSeq=0;if(!g.__lumikoCheck){g.__lumikoCheck=function(){var r=[],W=g.__lumikoWatch;"
@@ -142,7 +144,10 @@ void BrowserDocument::installWatcher() {
         "l=[];for(var j=0;j<a.length;j++)l.push([a[j].innerText||'',String(a[j].href)]);"
         "var s=JSON.stringify([r,l]);if(s!==g.__lumikoLast){g.__lumikoLast=s;console.log(" +
         literal(QString::fromUtf8(kReportPrefix)) +
-        "+g.__lumikoSeq+' '+s);}};setInterval(g.__lumikoCheck,100);}g.__lumikoCheck();})(" +
+        "+g.__lumikoSeq+' '+s);}};var d=document,c=function(){g.__lumikoCheck();};"
+        "d.addEventListener('input',c,true);d.addEventListener('change',c,true);"
+        "if(g.MutationObserver)new MutationObserver(c).observe(d,{subtree:true,childList:true,attributes:true,"
+        "characterData:true,attributeFilter:['href','name','id']});}g.__lumikoCheck();})(" +
         QString::fromUtf8(QJsonDocument(asked).toJson(QJsonDocument::Compact)) + ")";
     page_.runJavaScript(script, QWebEngineScript::ApplicationWorld);
 }
@@ -162,14 +167,17 @@ void BrowserDocument::report(const QString& body) {
     if (parts.size() != 2) return;
     const QJsonArray found = parts[0].toArray();
     if (static_cast<size_t>(found.size()) > watches_.size()) return;  // from a later watch list
+    bool changed = false;
     for (size_t i = 0; i < static_cast<size_t>(found.size()); ++i) {
         const QJsonArray e = found[static_cast<qsizetype>(i)].toArray();
         Watch& w = watches_[i];
+        const Text before = w.value;
         w.known = true;
         w.exists = e.size() == 4 && e[0].toInt() == 1;
         w.value = w.exists ? toGbk(e[1].toString()) : Text();
         w.innerText = w.exists ? toGbk(e[2].toString()) : Text();
         w.href = w.exists ? toGbk(e[3].toString()) : Text();
+        changed = changed || w.value != before;
     }
     links_.clear();
     for (const QJsonValue& l : parts[1].toArray()) {
@@ -177,6 +185,7 @@ void BrowserDocument::report(const QString& body) {
         if (pair.size() == 2) links_.push_back({toGbk(pair[0].toString()), toGbk(pair[1].toString())});
     }
     if (onFirstReport) std::exchange(onFirstReport, nullptr)();
+    if (changed && onChanged) onChanged();
 }
 
 void BrowserDocument::loadStarted() {
@@ -276,6 +285,9 @@ BrowserView::BrowserView(QWidget* parent)
     };
     document_->onFirstReport = [this] {
         if (onFirstReport) onFirstReport();
+    };
+    document_->onChanged = [this] {
+        if (onPageChanged) onPageChanged();
     };
     // A new page starts at the view's own factor: the panel's is set again.
     connect(this, &QWebEngineView::loadFinished, this, [this] { setZoomFactor(zoom_); });

@@ -3,7 +3,8 @@
 // timer tick. The document therefore keeps what the page last reported: a
 // small watcher installed in the page (in a script world of its own, apart
 // from the page's scripts) looks at the elements asked for and at the links
-// a few times a second and reports whenever something changed. Writes and
+// whenever the page fires an input event or its document changes, and
+// reports what changed; a new value of a field makes the timer tick at once. Writes and
 // clicks go to the page in order; a value written is known at once, a value
 // the page changes itself is known from its next report, so the two-tick
 // hand-over of the timer keeps working: one tick reads what was reported,
@@ -39,6 +40,9 @@ public:
     void consoleMessage(const QString& message);
     // Runs once, when the page has first told what it holds.
     std::function<void()> onFirstReport;
+    // Runs when the page reports a new value of a field asked for (not one
+    // the program wrote itself).
+    std::function<void()> onChanged;
 
     // An element asked for by name or id; what the page said about it.
     struct Watch {

@@ -26,9 +26,11 @@ public:
     virtual void setZoom(double factor) = 0;
 
     // Set by the panel: the page asked for a new window; the page first told
-    // what it holds.
+    // what it holds; a field of the page the panel reads has a new value
+    // (the pad put text into it), which the timer's next tick takes.
     std::function<void()> onNewWindow;
     std::function<void()> onFirstReport;
+    std::function<void()> onPageChanged;
     // Set by the panel before the view is sent anywhere: whether the view
     // may go to an address (anything unasked is refused), and whether an
     // address the page wants opened elsewhere goes to the desktop's web

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <cstdlib>
+#include <malloc.h>
 
 #include "engine/builtin.h"
 #include "platform/posix/encoding.h"
@@ -26,6 +27,10 @@ constexpr int kTickMs = 15;
 // The longest the pad's opening waits for the handwriting page once the
 // browser view is made.
 constexpr int kPageWaitMs = 3000;
+// How long the browser view outlives the page's closing (a switch back to
+// the keypad): coming back within it finds the pad as it was; after it the
+// view and its page go, and with them the engine's renderer process.
+constexpr int kPageKeepMs = 5000;
 
 }  // namespace
 
@@ -48,6 +53,9 @@ Desktop::Desktop(int zoom)
     };
     panel_->onNativeWindowChanged = [this] { x11_.refuseFocus(panel_->winId()); };
 
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(kPageKeepMs);
+    connect(&releaseTimer_, &QTimer::timeout, this, &Desktop::releaseBrowser);
     menu_ = std::make_unique<QMenu>();
     timer_.setTimerType(Qt::CoarseTimer);
     connect(&timer_, &QTimer::timeout, this, &Desktop::tick);
@@ -95,7 +103,25 @@ void Desktop::makeBrowser() {
     if (browser_) {
         pageWidget_ = browser_->widget();
         browser_->onNewWindow = [this] { dispatch([this] { shell_->newWindowRequested(); }); };
-        auto ready = [this] { browserReady_ = true; };
+        // A tick runs at once: it opens the pad (in a view made again, where
+        // the tick opened it once already, the pad opens as at the page's
+        // request for a new window) and asks the new page for its field,
+        // which the page watches from then on.
+        const bool again = browserMade_;
+        browserMade_ = true;
+        auto ready = [this, again, view = browser_] {
+            if (browser_ != view || browserReady_) return;
+            browserReady_ = true;
+            if (again) dispatch([this] { shell_->newWindowRequested(); });
+            shell_->pageChanged();
+            tick();
+        };
+        // The pad put text into the page: a tick reads it at once, and the
+        // timer runs on until the text is typed.
+        browser_->onPageChanged = [this] {
+            shell_->pageChanged();
+            tick();
+        };
         browser_->onFirstReport = ready;
         // A file's address as its path (the place in the page dropped), any
         // other as it is written.
@@ -120,10 +146,28 @@ void Desktop::makeBrowser() {
     panel_->watchChild(pageWidget_);
 }
 
+// The page closed a while ago: the view goes, once every text the pad put
+// into the page is typed; the next showing makes it again.
+void Desktop::releaseBrowser() {
+    if (!browser_ || shell_->form().WebBrowser1.shown()) return;
+    if (!shell_->pageSettled()) {
+        releaseTimer_.start();
+        return;
+    }
+    delete pageWidget_;
+    pageWidget_ = nullptr;
+    browser_ = nullptr;
+    browserReady_ = false;
+    // What the engine freed goes back to the system.
+    ::malloc_trim(0);
+    scheduleTicks();
+}
+
 // As the shell says; typing through XTest learns of focus changes from the
-// X server's events, so the shown, idle panel's timer rests until one comes.
+// X server's events, and the page tells when the pad fills its field, so the
+// shown, idle panel's timer rests until one of them comes.
 void Desktop::scheduleTicks() {
-    const int interval = shell_->tickPeriod(kTickMs, browser_ != nullptr, services_.typingSettled());
+    const int interval = shell_->tickPeriod(kTickMs, browser_ != nullptr, services_.typingSettled(), true);
     if (interval == 0) timer_.stop();
     else if (!timer_.isActive() || timer_.interval() != interval) timer_.start(interval);
 }
@@ -149,6 +193,8 @@ void Desktop::sync() {
         if (pageWidget_->geometry() != webRect) pageWidget_->setGeometry(webRect);
         if (browser_) browser_->setZoom(s.zoom() / 100.0);
         if (pageWidget_->isVisibleTo(panel_.get()) != web.shown()) pageWidget_->setVisible(web.shown());
+        if (web.shown()) releaseTimer_.stop();
+        else if (browser_ && !releaseTimer_.isActive()) releaseTimer_.start();
     }
     panel_->sync();
     if (settings_ && shell_->settingsForm() == settingsForm_) settings_->sync();

@@ -61,6 +61,7 @@ private:
     void tick();
     void sync();
     void makeBrowser();
+    void releaseBrowser();
     // Starts, slows or stops the timer as the shell says.
     void scheduleTicks();
     // Resizes the panel for a zoom chosen from the menu, keeps it on its
@@ -78,6 +79,8 @@ private:
     QUrl pageUrl_;                     // where the view goes when it is made
     QString pageProblem_;              // why there is no page to show, if there is none
     bool browserReady_ = false;        // made, and its page has loaded or had the time to
+    bool browserMade_ = false;         // a view was made before (the pad was opened in it)
+    QTimer releaseTimer_;              // runs from the page's closing until the view goes
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<QMenu> menu_;
     QPointer<SettingsWindow> settings_;

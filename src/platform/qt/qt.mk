@@ -22,8 +22,9 @@ qt-zoom-e2e: build
 	bash tests/e2e/linux/zoom.sh $(BUILD)
 
 # What the panel costs while it runs: start-up time, memory, wake-ups, idle
-# CPU, on a virtual desktop (PAGE=1: with the handwriting page shown;
-# LUMIKO=path: another build of the program).
+# CPU, on a virtual desktop, without and with the handwriting page, beside a
+# minimal Qt 6 window (LUMIKO=path: another build of the program; ONLY=
+# "floor panel page": what is measured).
 .PHONY: perf-report
 perf-report: build
 	bash tools/perf/perf-report.sh $(BUILD)

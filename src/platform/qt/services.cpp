@@ -39,8 +39,17 @@ DesktopServices::DesktopServices(Desktop& desktop, X11Input& x11)
         QTimer::singleShot(0, qApp, [this] {
             desktop_.notice(QStringLiteral("Lumiko输入法 1.0"), QString::fromStdString(typing_.advice));
         });
-    restTimer_.callOnTimeout([this] { typing_.typist->rest(); });
-    restTimer_.start(1000);
+    // Typing may borrow keycodes or keymaps; they go back a while after the
+    // last use, through the rest timer, which runs only from typing until
+    // nothing is borrowed any more.
+    restTimer_.setInterval(1000);
+    restTimer_.callOnTimeout([this] {
+        if (!typing_.typist->rest()) restTimer_.stop();
+    });
+}
+
+void DesktopServices::typed() {
+    if (!restTimer_.isActive()) restTimer_.start();
 }
 
 bool DesktopServices::focusedWindow(std::uint64_t& handle) { return typing_.typist->focus(handle); }
@@ -48,9 +57,13 @@ bool DesktopServices::focusedWindow(std::uint64_t& handle) { return typing_.typi
 void DesktopServices::sendChars(std::uint64_t window, const Text& bytes) {
     const std::u32string chars = composeCharacters(bytes);
     typing_.typist->type(window, QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size())).toStdString());
+    typed();
 }
 
-void DesktopServices::sendKey(Key key) { typing_.typist->press(key); }
+void DesktopServices::sendKey(Key key) {
+    typing_.typist->press(key);
+    typed();
+}
 
 void DesktopServices::setClipboard(const Text& text) {
     // The panel keeps the CLIPBOARD selection until another program takes it.

@@ -65,10 +65,14 @@ public:
     bool typingSettled() { return typing_.typist->settled(); }
 
 private:
+    // Something was typed: the rest timer runs until typing gives back
+    // what it borrowed.
+    void typed();
+
     Desktop& desktop_;
     X11Input& x11_;
     TypingChoice typing_;
-    QTimer restTimer_;
+    QTimer restTimer_;  // runs only while typing holds something borrowed
 };
 
 }  // namespace lumiko::desktop

@@ -319,16 +319,19 @@ bool X11Input::settled() {
 
 int X11Input::connectionNumber() const { return d_->dpy ? ConnectionNumber(d_->dpy) : -1; }
 
-void X11Input::releaseSpareKeys(std::chrono::milliseconds idle) {
-    if (!d_->dpy) return;
+bool X11Input::releaseSpareKeys(std::chrono::milliseconds idle) {
+    if (!d_->dpy) return false;
     const auto now = Clock::now();
-    bool changed = false;
-    for (auto& s : d_->spares)
+    bool changed = false, lent = false;
+    for (auto& s : d_->spares) {
         if (s.lent != NoSymbol && now - s.used >= idle) {
             d_->giveBack(s);
             changed = true;
         }
+        lent = lent || s.lent != NoSymbol;
+    }
     if (changed) XFlush(d_->dpy);
+    return lent;
 }
 
 }  // namespace lumiko::desktop

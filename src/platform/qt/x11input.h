@@ -54,7 +54,8 @@ public:
 
     // Gives the spare keycodes borrowed for characters without a key their
     // own mapping back once they have not been used for `idle`.
-    void releaseSpareKeys(std::chrono::milliseconds idle);
+    // Returns whether some are still lent.
+    bool releaseSpareKeys(std::chrono::milliseconds idle);
 
     // Whether the focus last told still holds, as far as the server's events
     // say. Reads what arrived on the connection first.

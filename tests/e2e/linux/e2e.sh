@@ -172,6 +172,34 @@ listening=$(ss -ltnpH 2>/dev/null | grep -E "pid=($PANEL_PID|$(pgrep -d'|' -P "$
 check "the panel listens on no socket" test -z "$listening"
 click 132 9                     # 笔画: back to the keypad
 
+# A while after the page closed, the view and its renderer process go; shown
+# again, the page is made anew and takes writing as before.
+tree_size() {
+  local todo=("$PANEL_PID") n=0 p
+  while [ ${#todo[@]} -gt 0 ]; do
+    p=${todo[0]}; todo=("${todo[@]:1}"); n=$((n + 1))
+    todo+=($(cat /proc/"$p"/task/*/children 2>/dev/null))
+  done
+  echo "$n"
+}
+engine_tree=$(tree_size)
+renderer_gone() { [ "$(tree_size)" -lt "$engine_tree" ]; }
+wait_for 20 renderer_gone
+check "the renderer process ends a while after the page closed" renderer_gone
+click 56 9                      # 云手写输入 again
+sleep 3
+PANEL_WINDOW=$(panel_window_of "$PANEL_PID")
+click "$(page_x 45)" "$(page_y 17)"     # the link 手写输入
+sleep 0.5
+drag 60 60 176 60
+drag 72 118 164 118
+drag 118 60 118 176
+drag 50 176 186 176
+sleep 0.5
+click "$(page_x 26)" "$(page_y 305)"
+expected+="王"; arrived "a character written on the page made anew"
+click 132 9                     # 笔画
+
 # 备用输入接口: the text goes through the clipboard and Ctrl+V.
 menu() { click 20 20 3; sleep 0.3; xdotool key "$@"; sleep 0.3; }
 menu Down Down Down Down Right Down Return

@@ -35,9 +35,9 @@ public:
         first_->clipboardSet(utf8);
         second_->clipboardSet(utf8);
     }
-    void rest() override {
-        first_->rest();
-        second_->rest();
+    bool rest() override {
+        const bool first = first_->rest();
+        return second_->rest() || first;
     }
 
 private:

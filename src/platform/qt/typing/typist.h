@@ -41,9 +41,11 @@ public:
     // The panel put this text on the clipboard.
     virtual void clipboardSet(const std::string&) {}
 
-    // Called now and then while idle: gives back what typing borrowed
-    // (keycodes, keymaps) once it has not been used for a while.
-    virtual void rest() {}
+    // Called now and then after typing: gives back what typing borrowed
+    // (keycodes, keymaps) once it has not been used for a while. Returns
+    // whether something is still borrowed, that is whether it must be
+    // called again.
+    virtual bool rest() { return false; }
 
     // Whether this way learns of focus changes by itself, so that the
     // panel's timer may rest until told; false when the focus must be asked

@@ -159,10 +159,12 @@ void WaylandTypist::press(Key key) {
     d_->finish();
 }
 
-void WaylandTypist::rest() {
-    if (!connected() || d_->plain || Clock::now() - d_->lastKey < kKeymapHold) return;
+bool WaylandTypist::rest() {
+    if (!connected() || d_->plain) return false;
+    if (Clock::now() - d_->lastKey < kKeymapHold) return true;
     d_->upload({});
     wl_display_flush(d_->display);
+    return false;
 }
 
 bool waylandOffersVirtualKeyboard() {

@@ -27,7 +27,7 @@ public:
     bool focus(std::uint64_t& target) override;
     void type(std::uint64_t target, const std::string& utf8) override;
     void press(Key key) override;
-    void rest() override;
+    bool rest() override;
 
 private:
     struct Impl;

@@ -16,7 +16,7 @@ namespace {
 constexpr std::chrono::milliseconds kSpareKeyHold{2000};
 }  // namespace
 
-void XTestTypist::rest() { x11_.releaseSpareKeys(kSpareKeyHold); }
+bool XTestTypist::rest() { return x11_.releaseSpareKeys(kSpareKeyHold); }
 
 bool XTestTypist::settled() { return x11_.settled(); }
 

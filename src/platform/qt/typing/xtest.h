@@ -17,7 +17,7 @@ public:
     void type(std::uint64_t target, const std::string& utf8) override;
     void press(Key key) override;
     // Gives the spare keycodes back once unused for a while (X11Input).
-    void rest() override;
+    bool rest() override;
     // Focus changes come as the X server's events (X11Input::settled).
     bool settled() override;
 
