@@ -60,6 +60,8 @@ public:
     void layoutCandidates();
     void showWordHints();
     void fillHintStrip(int paging, int backward) override;
+    // The strip shows `items` (word hints or the basic strokes), not paged.
+    void showStrip(CandidateList items);
     void commitText(Text& text);
     void commitText(Text&& text) override { commitText(text); }
 
@@ -107,6 +109,8 @@ private:
     void prepareIndexes();
     Text readDictionaryChoice();
     void openLink(const Text& target);
+    // The reordering step for the grid's list now, or null for the shipped order.
+    const CandidateOrder* gridOrder() const { return nullptr; }
 
     Services& svc_;
     input::Input input_{form, g, *this};

@@ -1,23 +1,32 @@
 // Candidate search: fills the grid 30 to a page, keeps the page history,
 // lays the grid out for hovering and picking, and offers two-character word
 // hints for the first candidate. The word-hint strip pages the same way.
+// The lists are data (engine/pagedlist); the captions are drawn from them.
 #include "app/app.h"
 #include "engine/builtin.h"
 #include "engine/pagedlist.h"
+#include "platform/look.h"
 
 namespace lumiko {
 
 namespace {
 constexpr std::uint32_t kBlue = 0xFF0000;
 constexpr std::uint32_t kBlack = 0;
-constexpr PageLayout kGridLayout{30, true};
-constexpr PageLayout kStripLayout{18, false};
+constexpr int kGridPage = 30;
+constexpr int kStripPage = 18;
 }  // namespace
 
+// The strip shows a list that is not paged: word hints or the basic strokes.
+void App::showStrip(CandidateList items) {
+    g.stripPage = CandidatePage{std::move(items), false, false};
+    g.stripPaged = false;
+    form.词语提示标签.setText(look::stripCaption(g.stripPage.items));
+}
+
 void App::searchCandidates(int paging, int backward) {
-    Text grid = form.显字标签.text();
-    runPagedList(g.searchTable, g.searchCode, kGridLayout,
-                 PageState{grid, g.searchPos, g.pageIndex, g.pageTexts}, paging, backward);
+    runPagedList(g.searchTable, g.searchCode, kGridPage, g.gridList, g.gridPage, paging, backward,
+                 gridOrder());
+    const Text grid = look::gridCaption(g.gridPage.items);
     form.显字标签.setText(grid);
 
     svc_.setTopmost();
@@ -43,7 +52,7 @@ void App::searchCandidates(int paging, int backward) {
         if (g.searchCode == "as") {
             strip.color = kBlue;
             form.显字标签.color = kBlue;
-            strip.setText(Text(builtin::basicStrokeStrip()));
+            showStrip(look::stripItems(builtin::basicStrokeStrip()));
             strip.fontSize = 11;
         } else {
             strip.color = kBlack;
@@ -54,37 +63,25 @@ void App::searchCandidates(int paging, int backward) {
 }
 
 void App::layoutCandidates() {
-    const Text& grid = form.显字标签.text();
-    const int fallback = 8 * static_cast<int>(grid.size());
-    // Once a space is missing, every later edge and position stays unfound,
-    // so that no column past the last item can be hovered or picked.
-    int pos = findText(grid, " ", 1);
-    g.wordEdges[0] = 16 * pos;
-    for (size_t k = 1; k < g.wordEdges.size(); ++k) {
-        if (pos >= 1) pos = findText(grid, " ", pos + 1);
-        g.wordEdges[k] = pos >= 1 ? 16 * pos : fallback;
-    }
-    pos = 0;
-    for (auto& blank : g.blankPositions) {
-        pos = pos >= 0 ? findText(grid, " ", pos + 1) : -1;
-        blank = pos;
-    }
+    const look::GridBands bands = look::gridBands(form.显字标签.text());
+    g.wordEdges = bands.wordEdges;
+    g.blankPositions = bands.blankPositions;
 }
 
 void App::showWordHints() {
-    Text strip;
+    CandidateList words;
     const Text c = removeSpaces(g.firstCandidate);
     wordHints_.use(g.associationTable);
-    if (const auto* words = c.empty() ? nullptr : wordHints_.find(c))
-        for (const Text& word : *words) strip += word + " ";
-    form.词语提示标签.setText(strip);
+    if (const auto* found = c.empty() ? nullptr : wordHints_.find(c))
+        for (const Text& word : *found) words.push_back(Candidate{word, c});
+    showStrip(std::move(words));
 }
 
 void App::fillHintStrip(int paging, int backward) {
-    Text strip = form.词语提示标签.text();
-    runPagedList(g.hintTable, g.searchCode, kStripLayout,
-                 PageState{strip, g.hintSearchPos, g.hintPageIndex, g.hintPages}, paging, backward);
-    form.词语提示标签.setText(strip);
+    if (runPagedList(g.hintTable, g.searchCode, kStripPage, g.stripList, g.stripPage, paging, backward)) {
+        g.stripPaged = true;
+        form.词语提示标签.setText(look::stripPageCaption(g.stripPage.items));
+    }
     svc_.setTopmost();
     if (g.singleDigitState == 2) form.词语提示标签.color = kBlue;
 }

@@ -5,7 +5,9 @@
 #include <array>
 #include <vector>
 
+#include "engine/candidates.h"
 #include "engine/gbktext.h"
+#include "engine/pagedlist.h"
 #include "engine/sharedtext.h"
 
 namespace lumiko {
@@ -17,9 +19,8 @@ struct Globals {
     Text searchCode;
     SharedText searchTable;
     SharedText associationTable;
-    int pageIndex = 0;
-    std::vector<Text> pageTexts;
-    int searchPos = 0;
+    PagedList gridList;   // the grid's paging: page shown, page history, next line
+    CandidatePage gridPage;  // what the grid shows; its caption is drawn from it
     int singleDigitState = 0;
     Text firstCandidate;
     std::array<int, 9> wordEdges{};
@@ -32,9 +33,9 @@ struct Globals {
     SharedText fourCornerTable;
     SharedText dictionaryText;
     Text dictionaryName;
-    int hintPageIndex = 0;
-    std::vector<Text> hintPages;
-    int hintSearchPos = 0;
+    PagedList stripList;     // the strip's paging of components
+    CandidatePage stripPage;    // what the strip shows: components, words or the basic strokes
+    bool stripPaged = false;    // the strip shows a page of stripList (drawn with one more blank)
     SharedText hintTable;
     int padOpenPending = 0;
     Text pendingListText;

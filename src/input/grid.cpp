@@ -1,11 +1,12 @@
 // The character grid has no cells of its own: the hover works out the item
 // under the pointer from the edges that layoutCandidates recorded and moves
-// the highlight over it; a click on the highlight cuts that item out of the
-// grid text by the recorded space positions.
+// the highlight over it; a click on the highlight picks the item of the page
+// shown under that row and column.
 #include <cmath>
 
 #include "input/input.h"
 #include "engine/builtin.h"
+#include "platform/look.h"
 
 namespace lumiko::input {
 
@@ -67,16 +68,18 @@ void Input::gridClick() {
         if (std::abs(mark.left - highlightLeft(g.wordEdges, c)) <= 1e-7) column = c;
     if (column == 0) return;
 
-    const Text& grid = form.显字标签.text();
-    auto P = [this](int i) { return i >= 1 && i <= 30 ? g.blankPositions[static_cast<size_t>(i - 1)] : -1; };
-    const int b = 8 * (row - 1);
-    Text cell;
-    if (column == 1)
-        cell = row == 1 ? midText(grid, 1, P(1) - 1) : midText(grid, P(b) + 3, P(b + 1) - P(b) - 2);
-    else
-        cell = midText(grid, P(b + column - 1), P(b + column) - P(b + column - 1) + 1);
-    // A cell past the last item cuts out nothing but blanks: nothing to pick.
-    g.pickedText = removeSpaces(cell).empty() ? Text() : cell;
+    // The cell names an item of the page shown. The pick keeps the blanks
+    // the grid's caption has around the item (they reach the info strip,
+    // not the target): none in the very first cell, the one after it in the
+    // first column of rows 2 to 4, both elsewhere.
+    const int index = look::gridItemIndex(row, column);
+    const CandidateList& items = g.gridPage.items;
+    if (index < 0 || static_cast<size_t>(index) >= items.size()) {
+        g.pickedText.clear();
+    } else {
+        const Text& item = items[static_cast<size_t>(index)].text;
+        g.pickedText = column > 1 ? " " + item + " " : row > 1 ? item + " " : item;
+    }
     pickText();
 }
 
