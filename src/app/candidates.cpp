@@ -2,6 +2,8 @@
 // lays the grid out for hovering and picking, and offers two-character word
 // hints for the first candidate. The word-hint strip pages the same way.
 // The lists are data (engine/pagedlist); the captions are drawn from them.
+#include <algorithm>
+
 #include "app/app.h"
 #include "engine/builtin.h"
 #include "engine/pagedlist.h"
@@ -23,7 +25,26 @@ void App::showStrip(CandidateList items) {
     form.词语提示标签.setText(look::stripCaption(g.stripPage.items));
 }
 
+namespace {
+bool same(const SharedText& a, const SharedText& b) {
+    const std::string_view x = a, y = b;
+    return !x.empty() && x.data() == y.data() && x.size() == y.size();
+}
+}  // namespace
+
+char App::listKind() const {
+    if (g.searchCode == "as") return 0;
+    const SharedText& t = g.searchTable;
+    if (same(t, g.associationTable)) return picklist::kAssociation;
+    if (same(t, builtin::shared(builtin::componentCodeTable))) return picklist::kComponent;
+    if (same(t, g.strokeTable)) return picklist::kStroke;
+    if (same(t, g.extraStrokeTable)) return picklist::kExtraStroke;
+    if (same(t, g.fourCornerTable)) return picklist::kFourCorner;
+    return 0;
+}
+
 void App::searchCandidates(int paging, int backward) {
+    if (paging == 0) g.gridListKind = listKind();
     runPagedList(g.searchTable, g.searchCode, kGridPage, g.gridList, g.gridPage, paging, backward,
                  gridOrder());
     const Text grid = look::gridCaption(g.gridPage.items);
@@ -74,7 +95,39 @@ void App::showWordHints() {
     wordHints_.use(g.associationTable);
     if (const auto* found = c.empty() ? nullptr : wordHints_.find(c))
         for (const Text& word : *found) words.push_back(Candidate{word, c});
+    if (learning_.on() && !c.empty()) learnedWordsFirst(c, words);
     showStrip(std::move(words));
+}
+
+// The words picked before for `c` that the association table offers come
+// first, by count, then the shipped hints; still eight at most. The index
+// keeps only the first eight words of a character, so a learned word is
+// looked up in the table itself.
+void App::learnedWordsFirst(const Text& c, CandidateList& words) {
+    auto learned = learning_.memory().textsUnder(picklist::kWordHint, c);
+    if (learned.empty()) return;
+    std::stable_sort(learned.begin(), learned.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    CandidateList out;
+    auto inTable = [&](const Text& word) {
+        if (word.size() <= c.size() || word.compare(0, c.size(), c) != 0) return false;
+        const Text line = c + " " + word.substr(c.size());
+        for (int p = g.associationTable.findLine(line, 1); p != -1; p = g.associationTable.findLine(line, p + 1)) {
+            const std::string_view t = g.associationTable;
+            if (t.substr(static_cast<size_t>(p) + 1 + line.size(), 2) == "\r\n") return true;
+        }
+        return false;
+    };
+    for (const auto& [word, n] : learned) {
+        if (out.size() == WordHintIndex::kMaxWords) break;
+        const bool shipped = std::any_of(words.begin(), words.end(), [&](const Candidate& w) { return w.text == word; });
+        if (shipped || inTable(word)) out.push_back(Candidate{word, c});
+    }
+    for (Candidate& w : words) {
+        if (out.size() == WordHintIndex::kMaxWords) break;
+        if (std::none_of(out.begin(), out.end(), [&](const Candidate& o) { return o.text == w.text; }))
+            out.push_back(std::move(w));
+    }
+    words = std::move(out);
 }
 
 void App::fillHintStrip(int paging, int backward) {

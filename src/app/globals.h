@@ -27,6 +27,11 @@ struct Globals {
     std::array<int, 30> blankPositions{};
     int codeActive = 0;
     Text pickedText;
+    // The list kind (see engine/pickmemory.h) and key of the candidate just
+    // picked, until the commit that it starts; 0 for a text from elsewhere.
+    char pickedList = 0;
+    Text pickedKey;
+    char gridListKind = 0;  // the kind of list the grid shows; 0 for the start lists
     SharedText lookupTable;
     SharedText strokeTable;
     SharedText extraStrokeTable;

@@ -79,8 +79,10 @@ void App::startUp() {
     const Text page = svc_.tempFolder() + "s1.html";
     svc_.writeFile(page, std::string(builtin::handwritingPage()));
     svc_.setNoActivate();
-    files = resolveLayout(svc_.layoutFacts());
+    const LayoutFacts facts = svc_.layoutFacts();
+    files = resolveLayout(facts);
     loadTables();
+    loadLearning(memoryFile(facts));
     svc_.browserNavigate(page);
     g.padOpenPending = 1;
     svc_.trayAdd(kTrayTip);

@@ -76,15 +76,19 @@ void Input::gridClick() {
     const CandidateList& items = g.gridPage.items;
     if (index < 0 || static_cast<size_t>(index) >= items.size()) {
         g.pickedText.clear();
+        g.pickedList = 0;
     } else {
-        const Text& item = items[static_cast<size_t>(index)].text;
-        g.pickedText = column > 1 ? " " + item + " " : row > 1 ? item + " " : item;
+        const Candidate& picked = items[static_cast<size_t>(index)];
+        g.pickedText = column > 1 ? " " + picked.text + " " : row > 1 ? picked.text + " " : picked.text;
+        g.pickedList = g.gridListKind;
+        g.pickedKey = picked.key;
     }
     pickText();
 }
 
 void Input::pickText() {
     if (strokeMode(form) && g.picksSinceStroke == 2) {
+        g.pickedList = 0;  // a component is no commit
         if (g.pickedText.empty()) return;
         clearInput();
         const Text component = removeSpaces(g.pickedText);
@@ -96,7 +100,10 @@ void Input::pickText() {
         g.singleDigitState = 1;
         return;
     }
-    if (g.pickedText.empty()) return;
+    if (g.pickedText.empty()) {
+        g.pickedList = 0;
+        return;
+    }
     clearInput();
     form.编辑框.setText(g.pickedText);
     searches_.commitText(removeSpaces(g.pickedText));
@@ -115,6 +122,7 @@ void Input::pickText() {
 }
 
 void Input::usePickAsPrefix() {
+    g.pickedList = 0;
     if (g.pickedText.empty()) return;
     clearInput();
     g.singleDigitState = 1;

@@ -241,7 +241,7 @@ void PanelShell::tick() {
 
 PanelShell::TickRate PanelShell::tickRate(bool pageMade, bool focusSettled) const {
     const Globals& g = app_.g;
-    const bool queued = !g.pendingHandwriting.empty() || !g.pendingListText.empty();
+    const bool queued = !g.pendingHandwriting.empty() || !g.pendingListText.empty() || app_.learningUnsaved();
     if (form_.visible && !queued && !pageMade && focusSettled && app_.firstTickDone()) return TickRate::Stopped;
     if (form_.visible || queued) return TickRate::Usual;
     return pageMade ? TickRate::Slow : TickRate::Stopped;
@@ -273,7 +273,16 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
             visitor.separator();
         } else if (!item.submenu.empty()) {
             visitor.beginSubmenu(item.name);
-            walk(visitor, item.submenu);
+            // The zoom comes before the learning items, which end the submenu.
+            std::vector<MenuItem> head = item.submenu, tail;
+            const auto learning = std::find_if(head.begin(), head.end(),
+                                               [](const MenuItem& m) { return m.name == "记忆常用字"; });
+            if (item.name == "帮助/其它" && onZoomChosen && learning != head.end()) {
+                const auto from = learning != head.begin() && std::prev(learning)->separator ? std::prev(learning) : learning;
+                tail.assign(from, head.end());
+                head.erase(from, head.end());
+            }
+            walk(visitor, head);
             if (item.name == "帮助/其它" && onZoomChosen) {
                 visitor.separator();
                 visitor.beginSubmenu("缩放");
@@ -283,6 +292,7 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
                 }
                 visitor.endSubmenu();
             }
+            walk(visitor, tail);
             visitor.endSubmenu();
         } else {
             menuChoices_.push_back({item.name, 0});

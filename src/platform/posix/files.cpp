@@ -141,7 +141,7 @@ bool writeFile(const Text& path, const std::string& bytes) {
     return ::close(fd) == 0 || fail(errno);
 }
 
-bool replaceFile(const Text& path, const std::string& bytes) {
+bool replaceFile(const Text& path, const std::string& bytes, unsigned mode) {
     lastError.clear();
     const std::string native = nativePath(path);
     const size_t slash = native.rfind('/');
@@ -151,7 +151,7 @@ bool replaceFile(const Text& path, const std::string& bytes) {
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) return fail(errno);
     int err = 0;
-    if (!writeAll(fd, bytes) || ::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) err = errno;
+    if (!writeAll(fd, bytes) || ::fchmod(fd, static_cast<mode_t>(mode)) != 0 || ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err == 0 && ::rename(tmp.c_str(), native.c_str()) != 0) err = errno;
     if (err != 0) {
