@@ -23,15 +23,19 @@ void Learning::clear() {
 }
 
 void Learning::committed(const CommitEvent& e) {
-    if (!on() || e.text.empty()) return;
-    if (e.list != 0) memory_.record(e.list, e.key, e.text);
+    if (on()) count(memory_, lastKey_, e);
+}
+
+void Learning::count(PickMemory& memory, Text& lastKey, const CommitEvent& e) {
+    if (e.text.empty()) return;
+    if (e.list != 0) memory.record(e.list, e.key, e.text);
     // The character it followed: the associations after that character
     // offer it first next time (a pick from those associations is counted
     // once, above).
-    if (!lastKey_.empty() && !(e.list == picklist::kAssociation && e.key == lastKey_))
-        memory_.record(picklist::kAssociation, lastKey_, e.text);
-    lastKey_ = e.text.size() >= 2 ? rightText(e.text, 2) : Text();
-    if (!isWholeGbk(lastKey_) || static_cast<unsigned char>(lastKey_[0]) < 0x81) lastKey_.clear();
+    if (!lastKey.empty() && !(e.list == picklist::kAssociation && e.key == lastKey))
+        memory.record(picklist::kAssociation, lastKey, e.text);
+    lastKey = e.text.size() >= 2 ? rightText(e.text, 2) : Text();
+    if (!isWholeGbk(lastKey) || static_cast<unsigned char>(lastKey[0]) < 0x81) lastKey.clear();
 }
 
 Text Learning::save(long now, bool force) {

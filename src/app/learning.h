@@ -34,6 +34,10 @@ public:
     void clear();
     // The listener of the panel's commits.
     void committed(const CommitEvent& event);
+    // What one commit adds to `memory`: its count under the key it was
+    // picked by, and under the character it followed (`lastKey`, which it
+    // then becomes).
+    static void count(PickMemory& memory, Text& lastKey, const CommitEvent& event);
     // Writes the file when it changed and the last write is at least
     // kSaveEverySeconds old (`now` in seconds), or always with `force`.
     // Returns the problem in words when the write failed.

@@ -39,6 +39,19 @@ public:
     int count(char list, std::string_view key, std::string_view text) const;
     // The texts picked under exactly `key` in `list`, with their counts.
     std::vector<std::pair<Text, int>> textsUnder(char list, std::string_view key) const;
+    // Calls `f(key, text, count)` for every text picked in `list` under a key
+    // that begins with `code`.
+    template <class F>
+    void forEachUnder(char list, std::string_view code, F&& f) const {
+        std::string prefix(1, list);
+        prefix.append(code);
+        for (auto it = entries_.lower_bound(prefix);
+             it != entries_.end() && std::string_view(it->first).substr(0, prefix.size()) == prefix; ++it) {
+            const std::string_view k = std::string_view(it->first).substr(1);
+            const size_t tab = k.find('\t');
+            f(k.substr(0, tab), k.substr(tab + 1), it->second);
+        }
+    }
     // Whether any text was picked in `list` under a key that begins with `code`.
     bool knowsPrefix(char list, std::string_view code) const;
     void clear();
