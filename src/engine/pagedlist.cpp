@@ -16,9 +16,14 @@ Text duplicateProbe(std::string_view code, std::string_view key, std::string_vie
 // A line of the format whose key and value hold no stray line-break byte:
 // its probe then has no blank or break in it and can only stand inside one
 // item, never across the blank or row break between two.
+bool noBreak(std::string_view s) {
+    for (const char c : s)
+        if (c == '\r' || c == '\n') return false;
+    return true;
+}
+
 bool readLine(std::string_view table, int p, std::string_view& key, std::string_view& value) {
-    return readTableLine(table, p, key, value) && key.find_first_of("\r\n") == std::string_view::npos &&
-           value.find_first_of("\r\n") == std::string_view::npos;
+    return readTableLine(table, p, key, value) && noBreak(key) && noBreak(value);
 }
 
 // The page being built: its items, and their texts side by side (each
@@ -26,7 +31,9 @@ bool readLine(std::string_view table, int p, std::string_view& key, std::string_
 struct PageBuilder {
     CandidateList& items;
     Text joined;
-    explicit PageBuilder(CandidateList& page) : items(page) {
+    PageBuilder(CandidateList& page, int perPage) : items(page) {
+        items.reserve(items.size() + static_cast<size_t>(std::max(perPage, 0)));
+        joined.reserve(64);
         for (const Candidate& c : items) joined.append(c.text).push_back(' ');
     }
     bool holds(std::string_view probe) const { return findText(joined, probe) != -1; }
@@ -39,7 +46,7 @@ struct PageBuilder {
 
 void buildPageLineByLine(const SharedText& table, std::string_view code, int perPage, CandidateList& items,
                          int& searchPos, int from) {
-    PageBuilder page(items);
+    PageBuilder page(items, perPage);
     int n = 1;
     int p = table.findLine(code, from);
     searchPos = p;
@@ -72,7 +79,7 @@ void buildPage(const SharedText& table, std::string_view code, int perPage, Cand
         buildPageLineByLine(table, code, perPage, items, searchPos, from);
         return;
     }
-    PageBuilder page(items);
+    PageBuilder page(items, perPage);
     const std::string_view whole = table;
     const LineGroup& group = table.index().group(static_cast<unsigned char>(code[0]));
     const int since = static_cast<int>(std::lower_bound(group.at.begin(), group.at.end(), std::max(from, 1)) -
