@@ -241,6 +241,20 @@ TEST(PickMemory, RoundTripDamageAndSizeBound) {
         EXPECT_EQ(p.size(), c.kept) << c.file;
     }
 
+    // Whatever a file holds, what is read writes back as a file read whole.
+    unsigned seed = 99;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    const char* const pieces[] = {"s", "a", "w", "\t", "\n", "\r\n", "1", "0", "-", "\xd2\xbb", "\xff", " ", "learning on"};
+    for (int round = 0; round < 300; ++round) {
+        std::string file = "# lumiko pick memory 1\n";
+        for (int i = 0, n = static_cast<int>(next() % 40); i < n; ++i) file += pieces[next() % 13];
+        PickMemory p;
+        p.parse(file);
+        PickMemory again;
+        EXPECT_EQ(again.parse(p.serialize()), 0) << file;
+        EXPECT_EQ(again.serialize(), p.serialize()) << file;
+    }
+
     // Full, the memory halves every count: the entries picked often stay.
     PickMemory full;
     for (int i = 0; i < 5; ++i) full.record(picklist::kStroke, "1", "often");
