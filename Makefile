@@ -76,3 +76,4 @@ clean:
 
 -include tools/datagen/data.mk
 -include tools/hwr/hwr.mk
+-include tools/clicks/clicks.mk

@@ -17,7 +17,27 @@ App::App(Services& services) : webPage(services), svc_(services) {
     wireHandlers();
 }
 
-App::~App() = default;
+App::~App() {
+    // What the last seconds taught is kept when the program ends another way.
+    if (learning_.unsaved()) learning_.save(0, true);
+}
+
+void App::loadLearning(const Text& path) {
+    const Text problem = learning_.load(path);
+    form.findMenuItem("记忆常用字")->checked = learning_.on();
+    if (problem.empty()) return;
+    svc_.log(problem);
+    svc_.messageBox("Lumiko输入法 1.0", problem, Buttons::Ok);
+}
+
+void App::saveLearning(bool force) {
+    const DateTime t = svc_.now();
+    const long now = ((static_cast<long>(t.day) * 24 + t.hour) * 60 + t.minute) * 60 + t.second;
+    const Text problem = learning_.save(now, force);
+    if (problem.empty()) return;
+    svc_.log(problem);
+    svc_.messageBox("Lumiko输入法 1.0", problem, Buttons::Ok);
+}
 
 void App::wireHandlers() {
     PanelForm& f = form;
@@ -83,7 +103,19 @@ void App::wireHandlers() {
     f.findMenuItem("使用说明")->onChoose = [this] { help(); };
     f.findMenuItem("检查更新")->onChoose = [this] { updateCheck(); };
     f.findMenuItem("关于")->onChoose = [this] { about(); };
+    f.findMenuItem("记忆常用字")->onChoose = [this] {
+        MenuItem* m = form.findMenuItem("记忆常用字");
+        m->checked = !m->checked;
+        learning_.setOn(m->checked);
+        saveLearning(true);
+    };
+    f.findMenuItem("清除记忆")->onChoose = [this] {
+        if (!svc_.messageBox("Lumiko输入法 1.0", "清除记住的常用字?候选字将回到原来的次序。", Buttons::YesNo)) return;
+        learning_.clear();
+        saveLearning(true);
+    };
     f.findMenuItem("退出")->onChoose = [this] {
+        saveLearning(true);
         svc_.trayRemove();
         exited = true;
         svc_.quit();

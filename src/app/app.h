@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/globals.h"
+#include "app/learning.h"
 #include "app/panelform.h"
 #include "engine/wordhints.h"
 #include "input/input.h"
@@ -60,6 +61,9 @@ public:
     void layoutCandidates();
     void showWordHints();
     void fillHintStrip(int paging, int backward) override;
+    // The strip shows `items` (word hints or the basic strokes), not paged.
+    void showStrip(CandidateList items);
+    void learnedWordsFirst(const Text& c, CandidateList& words);
     void commitText(Text& text);
     void commitText(Text&& text) override { commitText(text); }
 
@@ -100,6 +104,9 @@ public:
     void settingsDownloadLink();
 
     Services& services() { return svc_; }
+    const Learning& learning() const { return learning_; }
+    // Whether the pick memory waits to be written (the timer must run).
+    bool learningUnsaved() const { return learning_.waitingToSave(); }
 
 private:
     void wireHandlers();
@@ -107,8 +114,17 @@ private:
     void prepareIndexes();
     Text readDictionaryChoice();
     void openLink(const Text& target);
+    // The reordering step for the grid's list now, or null for the shipped order.
+    const CandidateOrder* gridOrder() { return learning_.order(g.gridListKind); }
+    // The kind of list a search of g.searchTable for g.searchCode is.
+    char listKind() const;
+    // Reads the pick memory at start-up; tells a damaged file once.
+    void loadLearning(const Text& path);
+    // Writes the pick memory when due (`force`: now); tells a failure once.
+    void saveLearning(bool force);
 
     Services& svc_;
+    Learning learning_{svc_};
     input::Input input_{form, g, *this};
     WordHintIndex wordHints_;
     bool indexesPrepared_ = false;

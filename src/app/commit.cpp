@@ -24,10 +24,14 @@ bool checked(PanelForm& form, std::string_view item) {
 }  // namespace
 
 void App::commitText(Text& text) {
+    CommitEvent event{text, g.pickedList, g.pickedKey};
+    g.pickedList = 0;
+    g.pickedKey.clear();
     if (checked(form, "繁体")) text = svc_.toTraditional(text);
     // Stray bytes would reach the application as characters it never asked
     // for; such a text is not typed at all.
     if (!isWholeGbk(text)) return;
+    learning_.committed(event);
     g.searchCode = text;
     if (checked(form, "备用输入接口")) {
         svc_.setClipboard(text);

@@ -5,7 +5,9 @@
 #include <array>
 #include <vector>
 
+#include "engine/candidates.h"
 #include "engine/gbktext.h"
+#include "engine/pagedlist.h"
 #include "engine/sharedtext.h"
 
 namespace lumiko {
@@ -17,24 +19,28 @@ struct Globals {
     Text searchCode;
     SharedText searchTable;
     SharedText associationTable;
-    int pageIndex = 0;
-    std::vector<Text> pageTexts;
-    int searchPos = 0;
+    PagedList gridList;   // the grid's paging: page shown, page history, next line
+    CandidatePage gridPage;  // what the grid shows; its caption is drawn from it
     int singleDigitState = 0;
     Text firstCandidate;
     std::array<int, 9> wordEdges{};
     std::array<int, 30> blankPositions{};
     int codeActive = 0;
     Text pickedText;
+    // The list kind (see engine/pickmemory.h) and key of the candidate just
+    // picked, until the commit that it starts; 0 for a text from elsewhere.
+    char pickedList = 0;
+    Text pickedKey;
+    char gridListKind = 0;  // the kind of list the grid shows; 0 for the start lists
     SharedText lookupTable;
     SharedText strokeTable;
     SharedText extraStrokeTable;
     SharedText fourCornerTable;
     SharedText dictionaryText;
     Text dictionaryName;
-    int hintPageIndex = 0;
-    std::vector<Text> hintPages;
-    int hintSearchPos = 0;
+    PagedList stripList;     // the strip's paging of components
+    CandidatePage stripPage;    // what the strip shows: components, words or the basic strokes
+    bool stripPaged = false;    // the strip shows a page of stripList (drawn with one more blank)
     SharedText hintTable;
     int padOpenPending = 0;
     Text pendingListText;

@@ -39,6 +39,16 @@ void App::stripRelease(int x) {
     const auto pick = palette::stripPickAt(stripState(form, g), form.词语提示标签.text(), x);
     if (!pick) return;
     g.pickedText = pick->text;
+    // A word hint picked is counted under the character it follows.
+    g.pickedList = 0;
+    const Text word = removeSpaces(pick->text);
+    if (!g.stripPaged)
+        for (const Candidate& c : g.stripPage.items)
+            if (c.text == word && !c.key.empty()) {
+                g.pickedList = picklist::kWordHint;
+                g.pickedKey = c.key;
+                break;
+            }
     if (pick->prefix)
         usePickAsPrefix();
     else

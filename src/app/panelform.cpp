@@ -96,7 +96,8 @@ PanelForm::PanelForm()
 
     MenuItem help = item("帮助/其它");
     help.submenu = {item("字典设置"), item("备用输入接口"), separator(), item("使用说明"),
-                    separator(),      item("检查更新"),     separator(), item("关于")};
+                    separator(),      item("检查更新"),     separator(), item("关于"),
+                    separator(),      item("记忆常用字"),   item("清除记忆")};
     菜单 = {item("关闭菜单"), separator(),    item("繁体"), item("打开/关闭输入"),
             separator(),      std::move(help), item("退出")};
     resized();

@@ -86,8 +86,10 @@ void App::startUp() {
     const Text page = svc_.writePrivateFile("s1.html", std::string(builtin::handwritingPage()));
     const Text pageProblem = page.empty() ? svc_.lastFileError() : Text();
     svc_.setNoActivate();
-    files = resolveLayout(svc_.layoutFacts());
+    const LayoutFacts facts = svc_.layoutFacts();
+    files = resolveLayout(facts);
     loadTables();
+    loadLearning(memoryFile(facts));
     if (!page.empty()) {
         svc_.browserNavigate(page);
     } else {

@@ -31,6 +31,7 @@ bool App::tickMayCommit() const {
 
 void App::tick() {
     if (!indexesPrepared_) prepareIndexes();
+    if (learning_.unsaved()) saveLearning(false);
 
     // Focus tracking, only while the panel is shown: hidden, the panel keeps
     // the window it saw last.

@@ -1,11 +1,12 @@
 // The character grid has no cells of its own: the hover works out the item
 // under the pointer from the edges that layoutCandidates recorded and moves
-// the highlight over it; a click on the highlight cuts that item out of the
-// grid text by the recorded space positions.
+// the highlight over it; a click on the highlight picks the item of the page
+// shown under that row and column.
 #include <cmath>
 
 #include "input/input.h"
 #include "engine/builtin.h"
+#include "platform/look.h"
 
 namespace lumiko::input {
 
@@ -67,21 +68,27 @@ void Input::gridClick() {
         if (std::abs(mark.left - highlightLeft(g.wordEdges, c)) <= 1e-7) column = c;
     if (column == 0) return;
 
-    const Text& grid = form.显字标签.text();
-    auto P = [this](int i) { return i >= 1 && i <= 30 ? g.blankPositions[static_cast<size_t>(i - 1)] : -1; };
-    const int b = 8 * (row - 1);
-    Text cell;
-    if (column == 1)
-        cell = row == 1 ? midText(grid, 1, P(1) - 1) : midText(grid, P(b) + 3, P(b + 1) - P(b) - 2);
-    else
-        cell = midText(grid, P(b + column - 1), P(b + column) - P(b + column - 1) + 1);
-    // A cell past the last item cuts out nothing but blanks: nothing to pick.
-    g.pickedText = removeSpaces(cell).empty() ? Text() : cell;
+    // The cell names an item of the page shown. The pick keeps the blanks
+    // the grid's caption has around the item (they reach the info strip,
+    // not the target): none in the very first cell, the one after it in the
+    // first column of rows 2 to 4, both elsewhere.
+    const int index = look::gridItemIndex(row, column);
+    const CandidateList& items = g.gridPage.items;
+    if (index < 0 || static_cast<size_t>(index) >= items.size()) {
+        g.pickedText.clear();
+        g.pickedList = 0;
+    } else {
+        const Candidate& picked = items[static_cast<size_t>(index)];
+        g.pickedText = column > 1 ? " " + picked.text + " " : row > 1 ? picked.text + " " : picked.text;
+        g.pickedList = g.gridListKind;
+        g.pickedKey = picked.key;
+    }
     pickText();
 }
 
 void Input::pickText() {
     if (strokeMode(form) && g.picksSinceStroke == 2) {
+        g.pickedList = 0;  // a component is no commit
         if (g.pickedText.empty()) return;
         clearInput();
         const Text component = removeSpaces(g.pickedText);
@@ -93,7 +100,10 @@ void Input::pickText() {
         g.singleDigitState = 1;
         return;
     }
-    if (g.pickedText.empty()) return;
+    if (g.pickedText.empty()) {
+        g.pickedList = 0;
+        return;
+    }
     clearInput();
     form.编辑框.setText(g.pickedText);
     searches_.commitText(removeSpaces(g.pickedText));
@@ -112,6 +122,7 @@ void Input::pickText() {
 }
 
 void Input::usePickAsPrefix() {
+    g.pickedList = 0;
     if (g.pickedText.empty()) return;
     clearInput();
     g.singleDigitState = 1;

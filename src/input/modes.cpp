@@ -28,9 +28,12 @@ bool strokeMode(const PanelForm& form) { return form.词语提示标签.width ==
 
 void Input::clearInput() {
     form.输入标签.setText("");
+    g.gridPage = CandidatePage{};
     form.显字标签.setText("");
     form.编辑框2.setText("");
     hidePageButtons();
+    g.stripPage = CandidatePage{};
+    g.stripPaged = false;
     form.词语提示标签.setText("");
 }
 

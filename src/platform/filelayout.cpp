@@ -10,6 +10,10 @@ constexpr const char* kChoiceName = "\\字典.txt";
 constexpr const char* kDictionaries = "\\字典";
 }  // namespace
 
+Text memoryFile(const LayoutFacts& facts) {
+    return facts.userData.empty() ? Text() : facts.userData + "\\memory.txt";
+}
+
 FileLayout resolveLayout(const LayoutFacts& facts) {
     FileLayout out;
     out.tables = facts.workingTables ? Text(kTablesFolder) : facts.installedTables;

@@ -32,6 +32,9 @@ struct LayoutFacts {
     // Empty when the user has no home folder.
     Text userFolder;
     Text userDictionaries;
+    // The user's data folder, for the pick memory (Linux: $XDG_DATA_HOME/lumiko,
+    // Windows: %APPDATA%\Lumiko); empty where there is none.
+    Text userData;
 };
 
 struct FileLayout {
@@ -55,5 +58,9 @@ struct FileLayout {
 // program may write there, otherwise in the user's folder, which is then
 // read before the tables' own 字典.txt.
 FileLayout resolveLayout(const LayoutFacts& facts);
+
+// The pick memory and the learning choice, in the user's data folder; empty
+// when there is none (nothing is then kept).
+Text memoryFile(const LayoutFacts& facts);
 
 }  // namespace lumiko

@@ -1,6 +1,61 @@
 #include "platform/look.h"
 
+#include <algorithm>
+
 namespace lumiko::look {
+
+namespace {
+Text caption(const CandidateList& items, bool rows, bool closing) {
+    Text t;
+    int n = 0;
+    for (const Candidate& c : items) {
+        ++n;
+        t.append(c.text);
+        t.append(rows && (n == 8 || n == 16 || n == 24) ? " \r\n" : " ");
+    }
+    if (closing && !t.empty()) t.push_back(' ');
+    return t;
+}
+}  // namespace
+
+Text gridCaption(const CandidateList& items) { return caption(items, true, true); }
+Text stripPageCaption(const CandidateList& items) { return caption(items, false, true); }
+Text stripCaption(const CandidateList& items) { return caption(items, false, false); }
+
+CandidateList stripItems(std::string_view text) {
+    CandidateList items;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t blank = std::min(text.find(' ', start), text.size());
+        if (blank > start) items.push_back(Candidate{Text(text.substr(start, blank - start)), Text()});
+        start = blank + 1;
+    }
+    return items;
+}
+
+GridBands gridBands(std::string_view grid) {
+    GridBands b;
+    const int fallback = 8 * static_cast<int>(grid.size());
+    // Once a blank is missing, every later edge and position stays unfound,
+    // so that no column past the last item can be hovered or picked.
+    int pos = findText(grid, " ", 1);
+    b.wordEdges[0] = 16 * pos;
+    for (size_t k = 1; k < b.wordEdges.size(); ++k) {
+        if (pos >= 1) pos = findText(grid, " ", pos + 1);
+        b.wordEdges[k] = pos >= 1 ? 16 * pos : fallback;
+    }
+    pos = 0;
+    for (auto& blank : b.blankPositions) {
+        pos = pos >= 0 ? findText(grid, " ", pos + 1) : -1;
+        blank = pos;
+    }
+    return b;
+}
+
+int gridItemIndex(int row, int column) {
+    if (row < 1 || row > 4 || column < 1 || column > 8) return -1;
+    return 8 * (row - 1) + column - 1;
+}
 
 int pixelsOfPoints(int points) { return (points * 96 + 36) / 72; }
 

@@ -7,9 +7,11 @@
 // draws in a look of its own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
+#include "engine/candidates.h"
 #include "platform/controls.h"
 
 namespace lumiko::look {
@@ -50,6 +52,32 @@ std::vector<Text> captionLines(const Control& c);
 int pixelsOfPoints(int points);
 
 Style styleOf(const Control& c);
+
+// The captions the panel's candidate lists are drawn with. The grid: every
+// item followed by a blank, the blank after the 8th, 16th and 24th followed
+// by a row break, and one more blank after the last when the page is not
+// empty.
+Text gridCaption(const CandidateList& items);
+// A page of the strip's own paged list: the same without row breaks.
+Text stripPageCaption(const CandidateList& items);
+// The strip's word hints or basic strokes: every item followed by a blank.
+Text stripCaption(const CandidateList& items);
+// The items of a caption drawn by stripCaption() (texts between blanks).
+CandidateList stripItems(std::string_view caption);
+
+// Where the grid's items stand, from its caption: the right edge of the
+// first nine items of the first row including their blank (16 units a byte,
+// compared with the pointer's x in pixels; once a blank is missing, 8 units
+// a byte of the whole caption and nothing further), and the byte positions
+// (from 1) of the first 30 blanks, -1 where there is none.
+struct GridBands {
+    std::array<int, 9> wordEdges{};
+    std::array<int, 30> blankPositions{};
+};
+GridBands gridBands(std::string_view caption);
+// The item under a grid cell: row 1 to 4 and column 1 to 8 name item
+// 8 × (row − 1) + column; -1 outside.
+int gridItemIndex(int row, int column);
 
 // Palette grid: 10 rows of 12 cells, 25 × 25 pixels each.
 inline constexpr int kGridCell = 25;

@@ -83,6 +83,9 @@ public:
     // Replaces the file's content so that a crash leaves either the old or the
     // new content (write beside, then rename over).
     virtual bool replaceFile(const Text& path, const std::string& bytes) = 0;
+    // The same for a file only its user may read (mode 0600 where files have
+    // modes); by default replaceFile.
+    virtual bool replacePrivateFile(const Text& path, const std::string& bytes) { return replaceFile(path, bytes); }
     virtual bool fileExists(const Text& path) = 0;
     // Names (with extension, without folder) of the files in `folder` whose
     // names end with `suffix`, in the order the file system returns them.

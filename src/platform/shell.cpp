@@ -244,7 +244,7 @@ void PanelShell::tick() {
 }
 
 PanelShell::TickRate PanelShell::tickRate(bool pageMade, bool focusSettled, bool pageTells) const {
-    const bool queued = pageNews_ || app_.tickMayCommit();
+    const bool queued = pageNews_ || app_.tickMayCommit() || app_.learningUnsaved();
     const bool polled = pageMade && !pageTells;
     if (form_.visible && !queued && !polled && focusSettled && app_.firstTickDone()) return TickRate::Stopped;
     if (form_.visible || queued) return TickRate::Usual;
@@ -283,7 +283,16 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
             visitor.separator();
         } else if (!item.submenu.empty()) {
             visitor.beginSubmenu(item.name);
-            walk(visitor, item.submenu);
+            // The zoom comes before the learning items, which end the submenu.
+            std::vector<MenuItem> head = item.submenu, tail;
+            const auto learning = std::find_if(head.begin(), head.end(),
+                                               [](const MenuItem& m) { return m.name == "记忆常用字"; });
+            if (item.name == "帮助/其它" && onZoomChosen && learning != head.end()) {
+                const auto from = learning != head.begin() && std::prev(learning)->separator ? std::prev(learning) : learning;
+                tail.assign(from, head.end());
+                head.erase(from, head.end());
+            }
+            walk(visitor, head);
             if (item.name == "帮助/其它" && onZoomChosen) {
                 visitor.separator();
                 visitor.beginSubmenu("缩放");
@@ -293,6 +302,7 @@ void PanelShell::walk(MenuVisitor& visitor, const std::vector<MenuItem>& items) 
                 }
                 visitor.endSubmenu();
             }
+            walk(visitor, tail);
             if (item.name == "帮助/其它" && sessionStart) {
                 menuChoices_.push_back({{}, 0, true});
                 visitor.item("登录时启动", sessionStart->startsWithSession(),

@@ -1,5 +1,6 @@
 #include "engine/pagedlist.h"
 #include "engine/wordhints.h"
+#include "platform/look.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,30 @@
 namespace lumiko {
 namespace {
 
+// A list's page size and how its page is drawn: the grid's rows or the
+// strip's one line.
+struct PageLayout {
+    int perPage;
+    bool rows;
+};
 constexpr PageLayout kGrid{30, true};
 constexpr PageLayout kStrip{18, false};
 
+// One paged list and the caption its page is drawn with.
 struct List {
+    PagedList list;
+    CandidatePage page;
     Text text;
     int searchPos = 0;
     int pageIndex = 0;
-    std::vector<Text> history;
+    std::vector<CandidateList> history;
     void run(std::string_view table, std::string_view code, const PageLayout& layout, int paging,
              int backward = 0) {
-        runPagedList(SharedText(Text(table)), code, layout,
-                     PageState{text, searchPos, pageIndex, history}, paging, backward);
+        runPagedList(SharedText(Text(table)), code, layout.perPage, list, page, paging, backward);
+        text = layout.rows ? look::gridCaption(page.items) : look::stripPageCaption(page.items);
+        searchPos = list.searchPos;
+        pageIndex = list.pageIndex;
+        history = list.history;
     }
 };
 
@@ -112,7 +125,7 @@ TEST(PagedList, PrefixMatchAndFirstLine) {
     } cases[] = {{"1", "z  "}, {"12", "z  "}, {"123", "z  "}, {"1234", ""}, {"23", ""}, {"", ""}};
     for (const auto& c : cases) {
         List l;
-        l.text = "stale";
+        l.page.items = {Candidate{"stale", "1"}};
         l.run(table, c.code, kGrid, 0);
         EXPECT_EQ(l.text, c.expected) << c.code;
     }
@@ -215,14 +228,14 @@ TEST(WordHints, BlanksInTheTwoBytesMatchLineBreaksDoNot) {
 // Pages as the page builder makes them, next to the plain line-by-line
 // reading, over tables full of repeats, partial keys and malformed lines.
 struct Built {
-    Text text;
+    CandidateList items;
     int searchPos;
     bool operator==(const Built&) const = default;
 };
 Built built(bool lineByLine, const SharedText& table, std::string_view code, const PageLayout& layout,
-            int from, Text start = {}) {
+            int from, CandidateList start = {}) {
     Built b{std::move(start), 0};
-    (lineByLine ? buildPageLineByLine : buildPage)(table, code, layout, b.text, b.searchPos, from);
+    (lineByLine ? buildPageLineByLine : buildPage)(table, code, layout.perPage, b.items, b.searchPos, from);
     return b;
 }
 
@@ -251,8 +264,9 @@ TEST(PageBuilder, EqualsTheLineByLineReading) {
                         << "round " << round << " code " << code << " from " << from;
                     if (from < 1) break;
                 }
-                // A page begun on a text that is not empty (the strip keeps its own).
-                ASSERT_EQ(built(false, shared, code, layout, 1, "a2 "), built(true, shared, code, layout, 1, "a2 "));
+                // A page begun with items on it already.
+                const CandidateList start{Candidate{"a2", "1"}};
+                ASSERT_EQ(built(false, shared, code, layout, 1, start), built(true, shared, code, layout, 1, start));
             }
         }
     }

@@ -9,6 +9,7 @@
 
 #include "engine/pagedlist.h"
 #include "engine/wordhints.h"
+#include "platform/look.h"
 #include "support/fuzz_input.h"
 
 namespace {
@@ -17,7 +18,11 @@ namespace {
 // the word hints, lines that are not whole GBK, blanks in the word dropped).
 constexpr bool kWholeGbkOnly = true;
 
-using lumiko::PageLayout;
+// A list's page size and whether its page is drawn in the grid's rows.
+struct PageLayout {
+    int perPage;
+    bool rows;
+};
 using lumiko::Text;
 
 struct PagedState {
@@ -51,7 +56,10 @@ void plainPage(const std::string& table, const std::string& code, const PageLayo
                 key = line.substr(0, space);
                 const std::string after = line.substr(space + 1);
                 value = after.substr(0, after.find(' '));
-                wellFormed = !value.empty() &&
+                // A stray line-break byte in the key or the value puts the
+                // line outside the format too.
+                wellFormed = !value.empty() && key.find_first_of("\r\n") == std::string::npos &&
+                             value.find_first_of("\r\n") == std::string::npos &&
                              (!kWholeGbkOnly || (lumiko::isWholeGbk(key) && lumiko::isWholeGbk(value)));
             }
         }
@@ -143,14 +151,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PageLayout layout = in.next(2) ? PageLayout{30, true} : PageLayout{18, false};
 
     PagedState product, plain;
+    lumiko::PagedList list;
+    lumiko::CandidatePage page;
+    auto caption = [&layout](const lumiko::CandidateList& items) {
+        return layout.rows ? lumiko::look::gridCaption(items) : lumiko::look::stripPageCaption(items);
+    };
     lumiko::WordHintIndex hints;
     hints.use(shared);
     for (int step = 0; step < 64 && (step == 0 || !in.empty()); ++step) {
         const std::uint32_t op = step == 0 ? 0 : in.next(3);
         const int paging = op == 0 ? 0 : 1, backward = op == 2 ? 1 : 0;
-        lumiko::runPagedList(shared, code, layout,
-                             lumiko::PageState{product.text, product.searchPos, product.pageIndex, product.history},
-                             paging, backward);
+        lumiko::runPagedList(shared, code, layout.perPage, list, page, paging, backward);
+        product.text = caption(page.items);
+        product.searchPos = list.searchPos;
+        product.pageIndex = list.pageIndex;
+        product.history.clear();
+        for (const auto& stored : list.history) product.history.push_back(caption(stored));
         plainPaging(table, code, layout, plain, paging, backward);
         if (!(product == plain)) mismatch("paged list", product, plain);
 

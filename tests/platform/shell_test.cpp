@@ -158,7 +158,7 @@ TEST_F(ShellTest, TheMenuWalkShowsCheckMarksAndItsIdsChooseTheItems) {
     shell->walkMenu(menu);
     const std::vector<std::string> expected = {
         "关闭菜单", "-", "繁体", "打开/关闭输入", "-", "帮助/其它 {", "字典设置", "备用输入接口", "-",
-        "使用说明", "-", "检查更新", "-", "关于", "}", "退出"};
+        "使用说明", "-", "检查更新", "-", "关于", "-", "记忆常用字", "清除记忆", "}", "退出"};
     EXPECT_EQ(menu.lines, expected);
     shell->chooseMenu(menu.ids["繁体"]);
     shell->chooseMenu(0);    // no such item
@@ -306,6 +306,7 @@ TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
     shell->onZoomChosen = [&] { ++chosen; };
     MenuRecorder menu;
     shell->walkMenu(menu);
+    // The zoom follows 关于 and comes before the learning items.
     const std::vector<std::string> zooms{"-", "缩放 {", "100% [x]", "125%", "150%", "200%", "}"};
     const auto help = std::find(menu.lines.begin(), menu.lines.end(), "关于");
     ASSERT_GE(menu.lines.end() - help, 8);
@@ -315,7 +316,7 @@ TEST_F(ShellTest, TheZoomSubmenuEndsHelpAndChoosingAZoomAppliesIt) {
     rest.erase(rest.begin() + (help + 1 - menu.lines.begin()), rest.begin() + (help + 8 - menu.lines.begin()));
     const std::vector<std::string> core = {
         "关闭菜单", "-", "繁体", "打开/关闭输入", "-", "帮助/其它 {", "字典设置", "备用输入接口", "-",
-        "使用说明", "-", "检查更新", "-", "关于", "}", "退出"};
+        "使用说明", "-", "检查更新", "-", "关于", "-", "记忆常用字", "清除记忆", "}", "退出"};
     EXPECT_EQ(rest, core);
 
     // A zoom: taken, the front-end told, the windows brought in line.

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "json.h"
+#include "platform/look.h"
 #include "platform/posix/encoding.h"
 
 namespace lumiko::sim {
@@ -104,6 +105,13 @@ const char* keyName(Key k) {
     return "?";
 }
 
+// The stored pages of a list as the panel draws them.
+std::vector<Text> pageCaptions(const PagedList& list, Text (*caption)(const CandidateList&)) {
+    std::vector<Text> texts;
+    for (const CandidateList& page : list.history) texts.push_back(caption(page));
+    return texts;
+}
+
 std::string globalValue(const Globals& g, std::string_view name) {
     using Get = std::function<std::string(const Globals&)>;
     static const std::map<std::string_view, Get> globals = {
@@ -112,9 +120,9 @@ std::string globalValue(const Globals& g, std::string_view name) {
         {"searchCode", [](const Globals& x) { return jsonGbk(x.searchCode); }},
         {"searchTable", [](const Globals& x) { return jsonGbk(x.searchTable); }},
         {"associationTable", [](const Globals& x) { return jsonGbk(x.associationTable); }},
-        {"pageIndex", [](const Globals& x) { return std::to_string(x.pageIndex); }},
-        {"pageTexts", [](const Globals& x) { return jsonTexts(x.pageTexts); }},
-        {"searchPos", [](const Globals& x) { return std::to_string(x.searchPos); }},
+        {"pageIndex", [](const Globals& x) { return std::to_string(x.gridList.pageIndex); }},
+        {"pageTexts", [](const Globals& x) { return jsonTexts(pageCaptions(x.gridList, look::gridCaption)); }},
+        {"searchPos", [](const Globals& x) { return std::to_string(x.gridList.searchPos); }},
         {"singleDigitState", [](const Globals& x) { return std::to_string(x.singleDigitState); }},
         {"firstCandidate", [](const Globals& x) { return jsonGbk(x.firstCandidate); }},
         {"wordEdges", [](const Globals& x) { return jsonInts(x.wordEdges); }},
@@ -127,9 +135,9 @@ std::string globalValue(const Globals& g, std::string_view name) {
         {"fourCornerTable", [](const Globals& x) { return jsonGbk(x.fourCornerTable); }},
         {"dictionaryText", [](const Globals& x) { return jsonGbk(x.dictionaryText); }},
         {"dictionaryName", [](const Globals& x) { return jsonGbk(x.dictionaryName); }},
-        {"hintPageIndex", [](const Globals& x) { return std::to_string(x.hintPageIndex); }},
-        {"hintPages", [](const Globals& x) { return jsonTexts(x.hintPages); }},
-        {"hintSearchPos", [](const Globals& x) { return std::to_string(x.hintSearchPos); }},
+        {"hintPageIndex", [](const Globals& x) { return std::to_string(x.stripList.pageIndex); }},
+        {"hintPages", [](const Globals& x) { return jsonTexts(pageCaptions(x.stripList, look::stripPageCaption)); }},
+        {"hintSearchPos", [](const Globals& x) { return std::to_string(x.stripList.searchPos); }},
         {"hintTable", [](const Globals& x) { return jsonGbk(x.hintTable); }},
         {"padOpenPending", [](const Globals& x) { return std::to_string(x.padOpenPending); }},
         {"pendingListText", [](const Globals& x) { return jsonGbk(x.pendingListText); }},

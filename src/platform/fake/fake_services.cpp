@@ -120,6 +120,10 @@ bool FakeServices::writeFile(const Text& path, const std::string& bytes) {
 bool FakeServices::replaceFile(const Text& path, const std::string& bytes) {
     return posix::replaceFile(path, bytes);
 }
+
+bool FakeServices::replacePrivateFile(const Text& path, const std::string& bytes) {
+    return posix::replaceFile(path, bytes, 0600);
+}
 bool FakeServices::fileExists(const Text& path) { return posix::fileExists(path); }
 std::vector<Text> FakeServices::listFiles(const Text& folder, const Text& suffix) {
     return posix::listFiles(folder, suffix);

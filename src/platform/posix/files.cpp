@@ -183,7 +183,7 @@ bool writeFile(const Text& path, const std::string& bytes) {
     return ::close(fd) == 0 || fail(errno);
 }
 
-bool replaceFile(const Text& path, const std::string& bytes) {
+bool replaceFile(const Text& path, const std::string& bytes, unsigned mode) {
     lastError.clear();
     const std::string native = nativePath(path);
     if (native.empty() || native.back() == '/') return fail(ENOENT);
@@ -194,7 +194,7 @@ bool replaceFile(const Text& path, const std::string& bytes) {
     const int fd = makeTemporary(native, tmp);
     if (fd < 0) return fail(errno);
     int err = 0;
-    if (!writeAll(fd, bytes) || ::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) err = errno;
+    if (!writeAll(fd, bytes) || ::fchmod(fd, static_cast<mode_t>(mode)) != 0 || ::fsync(fd) != 0) err = errno;
     // The close reports a write the file system could not complete; a
     // second descriptor of the same opening keeps the lock until the rename.
     const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);

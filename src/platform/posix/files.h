@@ -27,7 +27,7 @@ bool writeFile(const Text& path, const std::string& bytes);
 // content whatever happens. The temporary files an interrupted earlier
 // replacement left (the target's name, a dot and six letters or digits) are
 // removed first.
-bool replaceFile(const Text& path, const std::string& bytes);
+bool replaceFile(const Text& path, const std::string& bytes, unsigned mode = 0644);
 // The reason for the last failed readFile, writeFile or replaceFile (GBK).
 Text lastFileError();
 // The native path of a core path, absolute, in GBK (for messages).

@@ -107,6 +107,9 @@ LayoutFacts discoverLayout(const std::string& exeDir) {
     const std::string dictionaries = dataBase.empty() ? dataBase : dataBase + "/lumiko/" + kTables + "/字典";
     f.userFolder = corePath(config);
     f.userDictionaries = corePath(dictionaries);
+    const std::string data = xdgFolder("XDG_DATA_HOME", "/.local/share") + "/lumiko";
+    f.userData = corePath(data);
+    makeFolders(data);
     if (!f.workingTables || !f.workingWritable) {
         makeFolders(config);
         makeFolders(dictionaries);

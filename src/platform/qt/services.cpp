@@ -97,6 +97,10 @@ bool DesktopServices::writeFile(const Text& path, const std::string& bytes) { re
 bool DesktopServices::replaceFile(const Text& path, const std::string& bytes) {
     return posix::replaceFile(path, bytes);
 }
+
+bool DesktopServices::replacePrivateFile(const Text& path, const std::string& bytes) {
+    return posix::replaceFile(path, bytes, 0600);
+}
 bool DesktopServices::fileExists(const Text& path) { return posix::fileExists(path); }
 std::vector<Text> DesktopServices::listFiles(const Text& folder, const Text& suffix) {
     return posix::listFiles(folder, suffix);

@@ -32,6 +32,7 @@ public:
     bool readFile(const Text& path, std::string& bytes) override;
     bool writeFile(const Text& path, const std::string& bytes) override;
     bool replaceFile(const Text& path, const std::string& bytes) override;
+    bool replacePrivateFile(const Text& path, const std::string& bytes) override;
     bool fileExists(const Text& path) override;
     std::vector<Text> listFiles(const Text& folder, const Text& suffix) override;
     LayoutFacts layoutFacts() override;

@@ -57,6 +57,8 @@ LayoutFacts discoverLayout() {
     f.installedWritable = !f.workingTables && folderWritable(f.installedTables);
     f.userFolder = userFolder();
     f.userDictionaries = f.userFolder + "\\字典";
+    f.userData = f.userFolder;
+    CreateDirectoryW(nativePath(f.userData).c_str(), nullptr);
     if (f.workingTables ? !f.workingWritable : !f.installedWritable) {
         CreateDirectoryW(nativePath(f.userFolder).c_str(), nullptr);
         CreateDirectoryW(nativePath(f.userDictionaries).c_str(), nullptr);
