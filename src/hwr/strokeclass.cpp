@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -203,16 +202,8 @@ char classifyStroke(const Stroke& stroke, double extent) {
 }
 
 std::string strokeCode(const Strokes& strokes) {
-    double minX = std::numeric_limits<double>::max(), minY = minX;
-    double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
-    for (const Stroke& s : strokes)
-        for (const Point& p : s) {
-            minX = std::min(minX, p.x);
-            maxX = std::max(maxX, p.x);
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
-        }
-    const double extent = minX > maxX ? 1 : std::max(maxX - minX, maxY - minY);
+    const Bounds bounds = boundsOf(strokes);
+    const double extent = bounds.empty() ? 1 : bounds.extent();
     std::string code;
     code.reserve(strokes.size());
     for (const Stroke& s : strokes) code += classifyStroke(s, extent);

@@ -12,20 +12,24 @@ namespace {
 constexpr double kFill = 0.8;
 }  // namespace
 
-Strokes normaliseToBox(const Strokes& strokes) {
-    double minX = std::numeric_limits<double>::max(), minY = minX;
-    double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
+Bounds boundsOf(const Strokes& strokes) {
+    Bounds b;
     for (const Stroke& s : strokes)
         for (const Point& p : s) {
-            minX = std::min(minX, p.x);
-            maxX = std::max(maxX, p.x);
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
+            b.minX = std::min(b.minX, p.x);
+            b.maxX = std::max(b.maxX, p.x);
+            b.minY = std::min(b.minY, p.y);
+            b.maxY = std::max(b.maxY, p.y);
         }
-    if (minX > maxX) return strokes;  // no points at all
-    const double extent = std::max(maxX - minX, maxY - minY);
+    return b;
+}
+
+Strokes normaliseToBox(const Strokes& strokes) {
+    const Bounds b = boundsOf(strokes);
+    if (b.empty()) return strokes;  // no points at all
+    const double extent = b.extent();
     const double scale = extent > 0 ? kFill * kBoxSize / extent : 0;
-    const double centreX = (minX + maxX) / 2, centreY = (minY + maxY) / 2;
+    const double centreX = (b.minX + b.maxX) / 2, centreY = (b.minY + b.maxY) / 2;
     Strokes out;
     out.reserve(strokes.size());
     for (const Stroke& s : strokes) {

@@ -2,7 +2,9 @@
 // writing box the recogniser expects.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace lumiko::hwr {
@@ -16,6 +18,16 @@ using Strokes = std::vector<Stroke>;
 
 // The side of the square the recogniser sees a character in.
 constexpr int kBoxSize = 1000;
+
+// The box around every point of a drawing; empty when it has none.
+struct Bounds {
+    double minX = std::numeric_limits<double>::max(), minY = std::numeric_limits<double>::max();
+    double maxX = std::numeric_limits<double>::lowest(), maxY = std::numeric_limits<double>::lowest();
+    bool empty() const { return minX > maxX; }
+    // The longer side.
+    double extent() const { return std::max(maxX - minX, maxY - minY); }
+};
+Bounds boundsOf(const Strokes& strokes);
 
 // Moves and scales the drawing so that its bounding box, aspect kept, fills
 // the middle of a kBoxSize square with a margin on every side: a character
