@@ -49,7 +49,8 @@ std::string nativePath(const Text& corePath) { return win32::utf8OfWide(win32::w
 Text corePath(const std::string& nativePath) { return win32::corePath(win32::wideOfUtf8(nativePath)); }
 bool readFile(const Text& path, std::string& bytes) { return win32::readFile(path, bytes); }
 bool writeFile(const Text& path, const std::string& bytes) { return win32::writeFile(path, bytes); }
-bool replaceFile(const Text& path, const std::string& bytes) { return win32::replaceFile(path, bytes); }
+// Windows files have no mode bits: a file in the user's own folder is theirs.
+bool replaceFile(const Text& path, const std::string& bytes, unsigned) { return win32::replaceFile(path, bytes); }
 bool fileExists(const Text& path) { return win32::fileExists(path); }
 Text lastFileError() { return win32::lastFileError(); }
 Text absolutePath(const Text& path) { return win32::absolutePath(path); }
