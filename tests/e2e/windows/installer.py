@@ -53,13 +53,23 @@ def registry_value(session, root, name):
     return None
 
 
+def users_own(path):
+    """The user's own folder %APPDATA%\\Lumiko (choices and the pick memory, kept
+    by the uninstaller on purpose) and the handwriting page's folders in
+    %TEMP% that a panel ended by `wineserver -k` had no chance to remove."""
+    parts = path.replace("\\", "/").lower().split("/")
+    return ("appdata" in parts and "roaming" in parts and "lumiko" in parts) or \
+        any(p == "temp" and i + 1 < len(parts) and parts[i + 1].startswith("lumiko-") for i, p in enumerate(parts))
+
+
 def leftovers(drive_c):
     """Files and folders of the program anywhere on the C: drive."""
     found = []
     for folder, dirs, files in os.walk(drive_c):
         for n in dirs + files:
-            if "lumiko" in n.lower() or NAME in n:
-                found.append(os.path.join(folder, n))
+            path = os.path.join(folder, n)
+            if ("lumiko" in n.lower() or NAME in n) and not users_own(os.path.relpath(path, drive_c)):
+                found.append(path)
     return found
 
 
