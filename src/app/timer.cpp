@@ -16,9 +16,8 @@ namespace {
 // Lines end at '\r' or '\n', so a subject holding one matches nothing. The
 // subject is compared byte for byte, never read as a pattern. The table's
 // reverse index answers at once, however often a line repeats.
-const Text& codesOf(const SharedText& table, const Text& subject, CodeChars chars) {
-    static const Text none;
-    if (subject.find_first_of("\r\n") != Text::npos) return none;
+Text codesOf(const SharedText& table, const Text& subject, CodeChars chars) {
+    if (subject.find_first_of("\r\n") != Text::npos) return Text();
     return table.codesOf(subject, chars);
 }
 
@@ -85,8 +84,8 @@ void App::refreshInfoStrip() {
     case Mode::ExtraStroke: g.lookupTable = g.extraStrokeTable; break;
     case Mode::FourCorner: g.lookupTable = g.fourCornerTable; break;
     }
-    const Text& codes = codesOf(g.lookupTable, bare, CodeChars::Digits);
-    const Text& entries = codesOf(g.dictionaryText, bare, CodeChars::Letters);
+    const Text codes = codesOf(g.lookupTable, bare, CodeChars::Digits);
+    const Text entries = codesOf(g.dictionaryText, bare, CodeChars::Letters);
 
     // Appended piece by piece: the code lists can be long.
     Text strip;

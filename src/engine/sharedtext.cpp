@@ -100,44 +100,51 @@ CodeIndex::CodeIndex(std::string_view text, CodeChars chars) {
     auto isCodeChar = [chars](char c) {
         return chars == CodeChars::Digits ? c >= '0' && c <= '9' : c >= 'a' && c <= 'z';
     };
-    // Every matching line's value and code, then sorted by value (lines of
-    // one value stay in table order) and gathered into one entry per value:
-    // kept in one sorted block rather than as a hash table's nodes, a third
-    // of the memory, for a lookup made only when a text is committed.
-    std::vector<std::pair<std::string_view, std::string_view>> lines;
+    // Every matching line, then sorted by value (lines of one value stay in
+    // table order). Kept as positions into the table rather than copies of
+    // its codes and values: a twentieth of the memory, for a lookup made
+    // only when a text is committed. Positions are 32-bit; a table beyond
+    // 4 GB is never read whole anyway.
     size_t start = 0;
-    while (start <= text.size()) {
+    while (start <= text.size() && start <= UINT32_MAX) {
         size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(start, end - start);
+        const size_t at = start;
         start = end + 1;
         const size_t blank = line.find(' ');
         if (blank == 0 || blank > 20 || blank == std::string_view::npos) continue;
         const std::string_view code = line.substr(0, blank), value = line.substr(blank + 1);
-        if (value.find(' ') != std::string_view::npos || !std::all_of(code.begin(), code.end(), isCodeChar)) continue;
-        lines.emplace_back(value, code);
+        if (value.find(' ') != std::string_view::npos || !std::all_of(code.begin(), code.end(), isCodeChar) ||
+            value.size() > UINT32_MAX)
+            continue;
+        lines_.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(value.size())});
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < lines.size();) {
-        Text codes;
-        size_t j = i;
-        for (; j < lines.size() && lines[j].first == lines[i].first; ++j) codes.append(lines[j].second).push_back(' ');
-        codes_.emplace_back(Text(lines[i].first), std::move(codes));
-        i = j;
-    }
-    codes_.shrink_to_fit();
+    auto valueOf = [text](const Line& l) {
+        const size_t blank = text.find(' ', l.at);
+        return text.substr(blank + 1, l.valueSize);
+    };
+    std::stable_sort(lines_.begin(), lines_.end(),
+                     [&](const Line& a, const Line& b) { return valueOf(a) < valueOf(b); });
+    lines_.shrink_to_fit();
 }
 
-const Text& CodeIndex::codesOf(const Text& value) const {
-    static const Text none;
-    const auto it = std::lower_bound(codes_.begin(), codes_.end(), value,
-                                     [](const std::pair<Text, Text>& e, const Text& v) { return e.first < v; });
-    return it == codes_.end() || it->first != value ? none : it->second;
+Text CodeIndex::codesOf(std::string_view text, std::string_view value) const {
+    Text codes;
+    auto it = std::lower_bound(lines_.begin(), lines_.end(), value, [text](const Line& l, std::string_view v) {
+        return text.substr(text.find(' ', l.at) + 1, l.valueSize) < v;
+    });
+    for (; it != lines_.end(); ++it) {
+        const size_t blank = text.find(' ', it->at);
+        if (text.substr(blank + 1, it->valueSize) != value) break;
+        codes.append(text.substr(it->at, blank - it->at)).push_back(' ');
+    }
+    return codes;
 }
 
-const Text& SharedText::codesOf(const Text& value, CodeChars chars) const {
+Text SharedText::codesOf(const Text& value, CodeChars chars) const {
     prepareCodeIndex(chars);
-    return p_->codes[static_cast<size_t>(chars)]->codesOf(value);
+    return p_->codes[static_cast<size_t>(chars)]->codesOf(p_->text, value);
 }
 
 void SharedText::prepareCodeIndex(CodeChars chars) const {

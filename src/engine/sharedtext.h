@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -57,11 +58,19 @@ enum class CodeChars { Digits, Letters };
 class CodeIndex {
 public:
     CodeIndex(std::string_view text, CodeChars chars);
-    // The codes of `value`; empty when no line holds it.
-    const Text& codesOf(const Text& value) const;
+    // The codes of `value`; empty when no line holds it. `text` is the text
+    // the index was made from.
+    Text codesOf(std::string_view text, std::string_view value) const;
 
 private:
-    std::vector<std::pair<Text, Text>> codes_;  // value, codes; sorted by value
+    // Each matching line's start and the length of its value, sorted by
+    // value, lines of one value in table order: eight bytes a line, the
+    // codes and values read from the text itself.
+    struct Line {
+        std::uint32_t at;
+        std::uint32_t valueSize;
+    };
+    std::vector<Line> lines_;
 };
 
 // A table text: copied by reference, since the panel hands whole tables
@@ -87,7 +96,7 @@ public:
         return *p_->index;
     }
     // CodeIndex(*this, chars).codesOf(value), the index made once.
-    const Text& codesOf(const Text& value, CodeChars chars) const;
+    Text codesOf(const Text& value, CodeChars chars) const;
     void prepareCodeIndex(CodeChars chars) const;
 
 private:
