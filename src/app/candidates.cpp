@@ -93,8 +93,8 @@ void App::showWordHints() {
     CandidateList words;
     const Text c = removeSpaces(g.firstCandidate);
     wordHints_.use(g.associationTable);
-    if (const auto* found = c.empty() ? nullptr : wordHints_.find(c))
-        for (const Text& word : *found) words.push_back(Candidate{word, c});
+    if (!c.empty())
+        for (Text& word : wordHints_.find(c)) words.push_back(Candidate{std::move(word), c});
     if (learning_.on() && !c.empty()) learnedWordsFirst(c, words);
     showStrip(std::move(words));
 }
