@@ -26,14 +26,21 @@ bool readTableLine(std::string_view table, int p, std::string_view& key, std::st
     return !value.empty() && isWholeGbk(key) && isWholeGbk(value);
 }
 
+int LineGroup::linkOf(const Links& links, int k) {
+    if (links.empty()) return -1;
+    const auto it = std::lower_bound(links.begin(), links.end(), k,
+                                     [](const std::pair<int, int>& l, int i) { return l.first < i; });
+    return it != links.end() && it->first == k ? it->second : -1;
+}
+
 int LineGroup::nextUnrepeated(int k, int since) const {
-    const int n = static_cast<int>(prev.size());
+    const int n = static_cast<int>(at.size());
     while (k < n) {
         if (k % kBlock == 0) {
             while (k < n && blockMin[static_cast<size_t>(k / kBlock)] >= since) k += kBlock;
             if (k >= n) break;
         }
-        if (prev[static_cast<size_t>(k)] < since) return k;
+        if (prevOf(k) < since) return k;
         ++k;
     }
     return -1;
@@ -52,29 +59,34 @@ LineIndex::LineIndex(std::string_view text) {
     for (auto& [first, lines] : byPair_) lines.shrink_to_fit();
     // Repeats, told apart by the bytes "key value" (a key holds no space).
     std::unordered_map<std::string_view, int> last;
+    std::vector<int> prev;
     for (LineGroup& g : byByte_) {
         const size_t n = g.at.size();
-        g.prev.assign(n, -1);
-        g.next.assign(n, -1);
+        prev.assign(n, -1);
         last.clear();
         for (size_t k = 0; k < n; ++k) {
             std::string_view key, value;
             if (!readTableLine(text, g.at[k], key, value)) {
-                g.prev[k] = static_cast<int>(k);
+                prev[k] = static_cast<int>(k);
                 continue;
             }
             const std::string_view both(key.data(), key.size() + 1 + value.size());
             const auto [it, fresh] = last.try_emplace(both, static_cast<int>(k));
             if (!fresh) {
-                g.prev[k] = it->second;
-                g.next[static_cast<size_t>(it->second)] = static_cast<int>(k);
+                prev[k] = it->second;
+                g.nexts_.emplace_back(it->second, static_cast<int>(k));
                 it->second = static_cast<int>(k);
             }
         }
+        for (size_t k = 0; k < n; ++k)
+            if (prev[k] != -1) g.prevs_.emplace_back(static_cast<int>(k), prev[k]);
+        std::sort(g.nexts_.begin(), g.nexts_.end());
+        g.prevs_.shrink_to_fit();
+        g.nexts_.shrink_to_fit();
         g.blockMin.assign((n + LineGroup::kBlock - 1) / LineGroup::kBlock, 0);
         for (size_t k = 0; k < n; ++k) {
             int& m = g.blockMin[k / LineGroup::kBlock];
-            m = k % LineGroup::kBlock == 0 ? g.prev[k] : std::min(m, g.prev[k]);
+            m = k % LineGroup::kBlock == 0 ? prev[k] : std::min(m, prev[k]);
         }
     }
 }

@@ -22,16 +22,26 @@ bool readTableLine(std::string_view table, int p, std::string_view& key, std::st
 // builder needs to pass over repeated lines without reading them: lines
 // repeat each other when readTableLine gives them the same key and value.
 struct LineGroup {
-    std::vector<int> at;    // position (from 1) of the "\r\n" in front of each line
-    std::vector<int> prev;  // index of the previous line with the same key and value, or -1;
-                            // a line outside the format holds its own index
-    std::vector<int> next;  // index of the next line with the same key and value, or -1
-    std::vector<int> blockMin;  // the least `prev` of each run of kBlock lines
+    std::vector<int> at;        // position (from 1) of the "\r\n" in front of each line
+    std::vector<int> blockMin;  // the least prevOf() of each run of kBlock lines
 
     static constexpr int kBlock = 64;
+    // The index of the previous line with the same key and value, or -1; a
+    // line outside the format holds its own index.
+    int prevOf(int k) const { return linkOf(prevs_, k); }
+    // The index of the next line with the same key and value, or -1.
+    int nextOf(int k) const { return linkOf(nexts_, k); }
     // The first index at or after k whose line does not repeat one at or
-    // after index `since` (prev < since), or -1.
+    // after index `since` (prevOf < since), or -1.
     int nextUnrepeated(int k, int since) const;
+
+private:
+    friend class LineIndex;
+    // Tables seldom repeat a line: only the links that are not -1 are kept,
+    // as (index, link) sorted by index.
+    using Links = std::vector<std::pair<int, int>>;
+    static int linkOf(const Links& links, int k);
+    Links prevs_, nexts_;
 };
 
 // Where each line of a table starts: the positions (from 1) of every "\r\n",
