@@ -92,7 +92,7 @@ void App::layoutCandidates() {
 void App::showWordHints() {
     CandidateList words;
     const Text c = removeSpaces(g.firstCandidate);
-    wordHints_.use(g.associationTable);
+    if (!c.empty()) wordHints_.use(g.associationTable);
     if (!c.empty())
         for (Text& word : wordHints_.find(c)) words.push_back(Candidate{std::move(word), c});
     if (learning_.on() && !c.empty()) learnedWordsFirst(c, words);

@@ -139,24 +139,46 @@ CodeIndex::CodeIndex(std::string_view text, CodeChars chars) {
     std::stable_sort(lines_.begin(), lines_.end(),
                      [&](const Line& a, const Line& b) { return valueOf(a) < valueOf(b); });
     lines_.shrink_to_fit();
+    for (size_t i = 0; i < lines_.size();) {
+        size_t j = i + 1;
+        while (j < lines_.size() && valueOf(lines_[j]) == valueOf(lines_[i])) ++j;
+        if (j - i >= kJoinedRun) {
+            Text codes;
+            for (size_t k = i; k < j; ++k) {
+                const size_t at = lines_[k].at;
+                codes.append(text.substr(at, text.find(' ', at) - at)).push_back(' ');
+            }
+            joined_.emplace_back(i, std::move(codes));
+        }
+        i = j;
+    }
 }
 
-Text CodeIndex::codesOf(std::string_view text, std::string_view value) const {
-    Text codes;
-    auto it = std::lower_bound(lines_.begin(), lines_.end(), value, [text](const Line& l, std::string_view v) {
-        return text.substr(text.find(' ', l.at) + 1, l.valueSize) < v;
-    });
-    for (; it != lines_.end(); ++it) {
-        const size_t blank = text.find(' ', it->at);
-        if (text.substr(blank + 1, it->valueSize) != value) break;
-        codes.append(text.substr(it->at, blank - it->at)).push_back(' ');
+std::string_view CodeIndex::codesOf(std::string_view text, std::string_view value, Text& scratch) const {
+    scratch.clear();
+    auto valueOf = [text](const Line& l) { return text.substr(text.find(' ', l.at) + 1, l.valueSize); };
+    auto it = std::lower_bound(lines_.begin(), lines_.end(), value,
+                               [&](const Line& l, std::string_view v) { return valueOf(l) < v; });
+    if (it == lines_.end() || valueOf(*it) != value) return scratch;
+    const auto first = static_cast<size_t>(it - lines_.begin());
+    const auto joined = std::lower_bound(joined_.begin(), joined_.end(), first,
+                                         [](const std::pair<size_t, Text>& j, size_t i) { return j.first < i; });
+    if (joined != joined_.end() && joined->first == first) return joined->second;
+    for (; it != lines_.end() && valueOf(*it) == value; ++it) {
+        const size_t at = it->at;
+        scratch.append(text.substr(at, text.find(' ', at) - at)).push_back(' ');
     }
-    return codes;
+    return scratch;
 }
 
 Text SharedText::codesOf(const Text& value, CodeChars chars) const {
+    Text scratch;
+    return Text(codesOf(value, chars, scratch));
+}
+
+std::string_view SharedText::codesOf(const Text& value, CodeChars chars, Text& scratch) const {
     prepareCodeIndex(chars);
-    return p_->codes[static_cast<size_t>(chars)]->codesOf(p_->text, value);
+    return p_->codes[static_cast<size_t>(chars)]->codesOf(p_->text, value, scratch);
 }
 
 void SharedText::prepareCodeIndex(CodeChars chars) const {

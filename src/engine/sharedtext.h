@@ -69,8 +69,8 @@ class CodeIndex {
 public:
     CodeIndex(std::string_view text, CodeChars chars);
     // The codes of `value`; empty when no line holds it. `text` is the text
-    // the index was made from.
-    Text codesOf(std::string_view text, std::string_view value) const;
+    // the index was made from; the answer is in `scratch` or in the index.
+    std::string_view codesOf(std::string_view text, std::string_view value, Text& scratch) const;
 
 private:
     // Each matching line's start and the length of its value, sorted by
@@ -81,6 +81,10 @@ private:
         std::uint32_t valueSize;
     };
     std::vector<Line> lines_;
+    // The codes of the values held by many lines (a table that repeats a
+    // line thousands of times), joined once, by the index of their first line.
+    static constexpr size_t kJoinedRun = 32;
+    std::vector<std::pair<size_t, Text>> joined_;
 };
 
 // A table text: copied by reference, since the panel hands whole tables
@@ -107,6 +111,8 @@ public:
     }
     // CodeIndex(*this, chars).codesOf(value), the index made once.
     Text codesOf(const Text& value, CodeChars chars) const;
+    // The same, without a copy where the index holds the answer.
+    std::string_view codesOf(const Text& value, CodeChars chars, Text& scratch) const;
     void prepareCodeIndex(CodeChars chars) const;
 
 private:
