@@ -92,9 +92,9 @@ void App::layoutCandidates() {
 void App::showWordHints() {
     CandidateList words;
     const Text c = removeSpaces(g.firstCandidate);
-    if (!c.empty()) wordHints_.use(g.associationTable);
-    if (!c.empty())
-        for (Text& word : wordHints_.find(c)) words.push_back(Candidate{std::move(word), c});
+    wordHints_.use(g.associationTable);
+    if (const auto* found = c.empty() ? nullptr : wordHints_.find(c))
+        for (const Text& word : *found) words.push_back(Candidate{word, c});
     if (learning_.on() && !c.empty()) learnedWordsFirst(c, words);
     showStrip(std::move(words));
 }

@@ -68,7 +68,6 @@ void App::prepareIndexes() {
                        builtin::componentCodeTable})
         builtin::shared(table).prepareIndex();
     g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
-    wordHints_.use(g.associationTable);
     indexesPrepared_ = true;
     svc_.returnFreedMemory();
 }

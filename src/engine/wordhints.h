@@ -8,11 +8,10 @@
 #pragma once
 
 #include <string_view>
-#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/gbktext.h"
-#include "engine/sharedtext.h"
 
 namespace lumiko {
 
@@ -20,23 +19,15 @@ class WordHintIndex {
 public:
     static constexpr size_t kMaxWords = 8;
 
-    // Rebuilds the index when `table` is not the text it was built from
-    // (the index holds on to the text it reads its words from).
-    void use(const SharedText& table);
-    // The words (key + following character) for `key`; empty when none.
-    std::vector<Text> find(std::string_view key) const;
+    // Rebuilds the index when `table` is not the text it was built from.
+    void use(std::string_view table);
+    // The words (key + following character) for `key`, or null.
+    const std::vector<Text>* find(const Text& key) const;
 
 private:
-    // Each word's line: where it starts in the table and the size of its
-    // key, sorted by key (the table's order within a key): eight bytes a
-    // word rather than a map of strings.
-    struct Line {
-        std::uint32_t at;
-        std::uint32_t keySize;
-    };
-    std::string_view keyOf(const Line& l) const { return std::string_view(table_).substr(l.at, l.keySize); }
-    SharedText table_;
-    std::vector<Line> lines_;
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+    std::unordered_map<Text, std::vector<Text>> words_;
 };
 
 }  // namespace lumiko

@@ -173,7 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The panel asks for the hints of a first candidate that is not blank.
         const Text first = lumiko::removeSpaces(product.text.substr(0, 2));
         if (!first.empty()) {
-            const std::vector<Text> got = hints.find(first);
+            const auto* words = hints.find(first);
+            const std::vector<Text> got = words ? *words : std::vector<Text>{};
             if (got != plainWordHints(table, first)) {
                 std::cerr << "word hints for '" << first << "' differ\n";
                 std::abort();
