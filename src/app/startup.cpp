@@ -69,6 +69,7 @@ void App::prepareIndexes() {
         builtin::shared(table).prepareIndex();
     g.dictionaryText.prepareCodeIndex(CodeChars::Letters);
     indexesPrepared_ = true;
+    svc_.returnFreedMemory();
 }
 
 // The stored choice, or else the default shipped with the tables.

@@ -16,10 +16,9 @@ namespace {
 // Lines end at '\r' or '\n', so a subject holding one matches nothing. The
 // subject is compared byte for byte, never read as a pattern. The table's
 // reverse index answers at once, however often a line repeats.
-const Text& codesOf(const SharedText& table, const Text& subject, CodeChars chars) {
-    static const Text none;
-    if (subject.find_first_of("\r\n") != Text::npos) return none;
-    return table.codesOf(subject, chars);
+std::string_view codesOf(const SharedText& table, const Text& subject, CodeChars chars, Text& scratch) {
+    if (subject.find_first_of("\r\n") != Text::npos) return {};
+    return table.codesOf(subject, chars, scratch);
 }
 
 }  // namespace
@@ -85,8 +84,9 @@ void App::refreshInfoStrip() {
     case Mode::ExtraStroke: g.lookupTable = g.extraStrokeTable; break;
     case Mode::FourCorner: g.lookupTable = g.fourCornerTable; break;
     }
-    const Text& codes = codesOf(g.lookupTable, bare, CodeChars::Digits);
-    const Text& entries = codesOf(g.dictionaryText, bare, CodeChars::Letters);
+    Text codesScratch, entriesScratch;
+    const std::string_view codes = codesOf(g.lookupTable, bare, CodeChars::Digits, codesScratch);
+    const std::string_view entries = codesOf(g.dictionaryText, bare, CodeChars::Letters, entriesScratch);
 
     // Appended piece by piece: the code lists can be long.
     Text strip;

@@ -110,7 +110,7 @@ void buildPage(const SharedText& table, std::string_view code, int perPage, Cand
             page.add(key, value);
             ++n;
         }
-        const int repeat = group.next[static_cast<size_t>(j)];
+        const int repeat = group.nextOf(j);
         if (taken && key.size() > code.size() && repeat != -1) {
             if (via == followed.size()) followed.push_back(repeat);
             else followed[via] = repeat;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -21,16 +22,26 @@ bool readTableLine(std::string_view table, int p, std::string_view& key, std::st
 // builder needs to pass over repeated lines without reading them: lines
 // repeat each other when readTableLine gives them the same key and value.
 struct LineGroup {
-    std::vector<int> at;    // position (from 1) of the "\r\n" in front of each line
-    std::vector<int> prev;  // index of the previous line with the same key and value, or -1;
-                            // a line outside the format holds its own index
-    std::vector<int> next;  // index of the next line with the same key and value, or -1
-    std::vector<int> blockMin;  // the least `prev` of each run of kBlock lines
+    std::vector<int> at;        // position (from 1) of the "\r\n" in front of each line
+    std::vector<int> blockMin;  // the least prevOf() of each run of kBlock lines
 
     static constexpr int kBlock = 64;
+    // The index of the previous line with the same key and value, or -1; a
+    // line outside the format holds its own index.
+    int prevOf(int k) const { return linkOf(prevs_, k); }
+    // The index of the next line with the same key and value, or -1.
+    int nextOf(int k) const { return linkOf(nexts_, k); }
     // The first index at or after k whose line does not repeat one at or
-    // after index `since` (prev < since), or -1.
+    // after index `since` (prevOf < since), or -1.
     int nextUnrepeated(int k, int since) const;
+
+private:
+    friend class LineIndex;
+    // Tables seldom repeat a line: only the links that are not -1 are kept,
+    // as (index, link) sorted by index.
+    using Links = std::vector<std::pair<int, int>>;
+    static int linkOf(const Links& links, int k);
+    Links prevs_, nexts_;
 };
 
 // Where each line of a table starts: the positions (from 1) of every "\r\n",
@@ -57,11 +68,23 @@ enum class CodeChars { Digits, Letters };
 class CodeIndex {
 public:
     CodeIndex(std::string_view text, CodeChars chars);
-    // The codes of `value`; empty when no line holds it.
-    const Text& codesOf(const Text& value) const;
+    // The codes of `value`; empty when no line holds it. `text` is the text
+    // the index was made from; the answer is in `scratch` or in the index.
+    std::string_view codesOf(std::string_view text, std::string_view value, Text& scratch) const;
 
 private:
-    std::vector<std::pair<Text, Text>> codes_;  // value, codes; sorted by value
+    // Each matching line's start and the length of its value, sorted by
+    // value, lines of one value in table order: eight bytes a line, the
+    // codes and values read from the text itself.
+    struct Line {
+        std::uint32_t at;
+        std::uint32_t valueSize;
+    };
+    std::vector<Line> lines_;
+    // The codes of the values held by many lines (a table that repeats a
+    // line thousands of times), joined once, by the index of their first line.
+    static constexpr size_t kJoinedRun = 32;
+    std::vector<std::pair<size_t, Text>> joined_;
 };
 
 // A table text: copied by reference, since the panel hands whole tables
@@ -87,7 +110,9 @@ public:
         return *p_->index;
     }
     // CodeIndex(*this, chars).codesOf(value), the index made once.
-    const Text& codesOf(const Text& value, CodeChars chars) const;
+    Text codesOf(const Text& value, CodeChars chars) const;
+    // The same, without a copy where the index holds the answer.
+    std::string_view codesOf(const Text& value, CodeChars chars, Text& scratch) const;
     void prepareCodeIndex(CodeChars chars) const;
 
 private:

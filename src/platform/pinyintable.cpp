@@ -1,5 +1,7 @@
 #include "platform/pinyintable.h"
 
+#include <algorithm>
+
 namespace lumiko {
 
 std::vector<std::string_view> utf8CodePoints(std::string_view s) {
@@ -19,38 +21,65 @@ std::vector<std::string_view> utf8CodePoints(std::string_view s) {
 
 void PinyinTable::parse(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    while (!text.empty()) {
-        const size_t eol = text.find('\n');
-        std::string_view line = text.substr(0, eol);
-        text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
+    if (text_.size() + text.size() + 1 > UINT32_MAX) return;  // never a real table
+    const size_t base = text_.size();
+    text_.append(text).push_back('\n');
+    const size_t before = entries_.size();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t eol = text.find('\n', pos);
+        std::string_view line = text.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
+        const size_t at = pos;
+        pos = eol == std::string_view::npos ? text.size() : eol + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const size_t tab = line.find('\t');
         if (tab == std::string_view::npos || tab == 0) continue;
-        const std::string ch(line.substr(0, tab));
-        if (utf8CodePoints(ch).size() != 1 || table_.count(ch)) continue;
-        std::vector<std::string> readings;
-        std::string_view rest = line.substr(tab + 1);
-        while (!rest.empty()) {
-            const size_t sp = rest.find(' ');
-            if (const auto r = rest.substr(0, sp); !r.empty()) readings.emplace_back(r);
-            rest.remove_prefix(sp == std::string_view::npos ? rest.size() : sp + 1);
-        }
-        if (!readings.empty()) table_.emplace(ch, std::move(readings));
+        if (utf8CodePoints(line.substr(0, tab)).size() != 1) continue;
+        const std::string_view rest = line.substr(tab + 1);
+        if (rest.find_first_not_of(' ') == std::string_view::npos) continue;  // no reading
+        entries_.push_back({static_cast<std::uint32_t>(base + at), static_cast<std::uint32_t>(rest.size()),
+                            static_cast<std::uint8_t>(tab)});
     }
+    // The first line of a character wins: earlier tables and lines come
+    // first in a stable order.
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [this](const Entry& a, const Entry& b) { return character(a) < character(b); });
+    entries_.erase(std::unique(entries_.begin(), entries_.end(),
+                               [this](const Entry& a, const Entry& b) { return character(a) == character(b); }),
+                   entries_.end());
+    if (entries_.size() == before) text_.resize(base);  // nothing of it is used
+    entries_.shrink_to_fit();
+    text_.shrink_to_fit();
+}
+
+const PinyinTable::Entry* PinyinTable::find(std::string_view ch) const {
+    const auto it = std::lower_bound(entries_.begin(), entries_.end(), ch,
+                                     [this](const Entry& e, std::string_view c) { return character(e) < c; });
+    return it == entries_.end() || character(*it) != ch ? nullptr : &*it;
 }
 
 std::vector<std::string> PinyinTable::readings(std::string_view utf8) const {
+    auto all = [this](const Entry& e) {
+        std::vector<std::string> out;
+        std::string_view rest = std::string_view(text_).substr(e.at + e.charSize + 1, e.readingsSize);
+        while (!rest.empty()) {
+            const size_t sp = rest.find(' ');
+            if (const auto r = rest.substr(0, sp); !r.empty()) out.emplace_back(r);
+            rest.remove_prefix(sp == std::string_view::npos ? rest.size() : sp + 1);
+        }
+        return out;
+    };
     const auto chars = utf8CodePoints(utf8);
     if (chars.size() == 1) {
-        const auto it = table_.find(std::string(chars[0]));
-        return it == table_.end() ? std::vector<std::string>{} : it->second;
+        const Entry* e = find(chars[0]);
+        return e ? all(*e) : std::vector<std::string>{};
     }
     std::string joined;
     for (const auto c : chars) {
-        const auto it = table_.find(std::string(c));
-        if (it == table_.end()) continue;
+        const Entry* e = find(c);
+        if (!e) continue;
         if (!joined.empty()) joined += ' ';
-        joined += it->second.front();
+        joined += all(*e).front();
     }
     if (joined.empty()) return {};
     return {joined};

@@ -120,6 +120,11 @@ public:
     // is followed, opened or reused. The file's path, or an empty text with
     // the reason in lastFileError().
     virtual Text writePrivateFile(const Text& name, const std::string& bytes) = 0;
+
+    // Gives the memory freed since start-up back to the system where the
+    // allocator keeps it otherwise (called once the tables' indexes are
+    // made, whose making frees as much again as they keep); by default nothing.
+    virtual void returnFreedMemory() {}
 };
 
 // The largest file readFile reads: well above the largest shipped table

@@ -355,6 +355,25 @@ TEST(CodeIndex, EqualsAPlainScan) {
 // and "\". (The build
 // for Windows, whose tests run under Wine, names no data folder.)
 #ifdef LUMIKO_DATA_DIR
+// Values held by many lines have their codes joined once; values around
+// them, absent ones between them and the scratch text reused must not be
+// confused with them.
+TEST(CodeIndex, ValuesOfManyLinesEqualAPlainScan) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (const int many : {31, 32, 33, 200}) {
+        Text table = "5 \xb6\xfe\r\n";
+        for (int i = 0; i < many; ++i) table += std::to_string(i % 7 + 1) + " \xd2\xbb\r\n";
+        table += "9 \xd2\xbc\r\n";
+        for (int i = 0; i < many; ++i) table += std::to_string(i % 3 + 1) + " \xd2\xbe\r\n";
+        const SharedText shared(table);
+        Text scratch = "left over";
+        for (const char* subject : {"\xd2\xbb", "\xd2\xbc", "\xd2\xbd", "\xd2\xbe", "\xb6\xfe", "\xd2"}) {
+            EXPECT_EQ(shared.codesOf(subject, CodeChars::Digits, scratch), scannedCodes(table, subject, digit))
+                << many << " " << subject;
+        }
+    }
+}
+
 TEST(CodeIndex, EqualsAPlainScanOverTheShippedTables) {
     const std::filesystem::path dir = std::filesystem::path(LUMIKO_DATA_DIR) / u8"词库";
     const struct {

@@ -1,5 +1,6 @@
 #include "platform/qt/services.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <QClipboard>
@@ -72,6 +73,10 @@ void DesktopServices::setClipboard(const Text& text) {
 }
 
 Text DesktopServices::toTraditional(const Text& text) { return posix::toTraditional(text); }
+// glibc keeps freed blocks below the top of its heaps for reuse; the
+// indexes' scratch space would otherwise stay counted against the panel.
+void DesktopServices::returnFreedMemory() { malloc_trim(0); }
+
 std::vector<Text> DesktopServices::pinyinReadings(const Text& text) { return posix::pinyinReadings(text); }
 int DesktopServices::networkState() { return posix::networkState(); }
 bool DesktopServices::download(const std::string& url, std::string& body, const DownloadLimits& limits) {

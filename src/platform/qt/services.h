@@ -24,6 +24,7 @@ public:
     void sendKey(Key key) override;
     void setClipboard(const Text& text) override;
     Text toTraditional(const Text& text) override;
+    void returnFreedMemory() override;
     std::vector<Text> pinyinReadings(const Text& text) override;
     int networkState() override;
     bool download(const std::string& url, std::string& body, const DownloadLimits& limits) override;
