@@ -117,7 +117,10 @@ void App::learnedWordsFirst(const Text& c, CandidateList& words) {
         }
         return false;
     };
-    for (const auto& [word, n] : learned) {
+    for (const auto& entry : learned) {
+        // A named reference, not a structured binding: clang 14 (the fuzzing
+        // build) cannot capture a binding in the lambda below.
+        const Text& word = entry.first;
         if (out.size() == WordHintIndex::kMaxWords) break;
         const bool shipped = std::any_of(words.begin(), words.end(), [&](const Candidate& w) { return w.text == word; });
         if (shipped || inTable(word)) out.push_back(Candidate{word, c});
