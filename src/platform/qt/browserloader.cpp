@@ -9,7 +9,8 @@
 #include "platform/qt/browserplugin.h"
 
 // The engine needs an OpenGL context shared with the application's (it ends
-// with a crash without one, even when it draws in software). Qt makes one at
+// with a crash without one, even when it draws in software; one that could
+// not be created, as when the panel runs without OpenGL, will do). Qt makes one at
 // start-up when asked (Qt::AA_ShareOpenGLContexts), which would bring the
 // OpenGL libraries into every session; it is made here instead, before the
 // engine is loaded, which is what the engine looks for.
