@@ -24,8 +24,8 @@ DESTDIR="$root" cmake --install "$BUILD" --prefix /usr >"$stage/install.log"
 # As Debian's helpers do: no debugging symbols in the program, compressed
 # manual page and changelog, the copyright file, plain permissions.
 # Every program the package installs, the input source's engine and the
-# browser module included.
-find "$root/usr" -type f \( -perm -u+x -o -name '*.so' \) |
+# handwriting page's program included.
+find "$root/usr" -type f -perm -u+x |
   while read -r program; do
     [ "$(head -c 4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || continue
     strip --strip-unneeded --remove-section=.comment --remove-section=.note "$program"
@@ -38,19 +38,18 @@ date=$(date -R -d "@${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null |
 printf 'lumiko (%s) unstable; urgency=medium\n\n  * Built from the Lumiko source tree.\n\n -- Lumiko developers <lumiko@lumiko.org>  %s\n' \
   "$version" "$date" | gzip -9n >"$doc/changelog.gz"
 # Plain modes, and every program the install made executable stays so (the
-# panel, the input source's engine, the desktop launchers); the browser
-# module is loaded, not run, and gets 0644 as Debian's shared objects do.
+# panel, the handwriting page's program, the input source's engine, the
+# desktop launchers).
 find "$root" -type d -exec chmod 0755 {} +
-find "$root" -type f \( -perm -u+x ! -name '*.so' \) -exec chmod 0755 {} +
-find "$root" -type f \( ! -perm -u+x -o -name '*.so' \) -exec chmod 0644 {} +
+find "$root" -type f -perm -u+x -exec chmod 0755 {} +
+find "$root" -type f ! -perm -u+x -exec chmod 0644 {} +
 
 # The libraries the program links, as package dependencies.
 printf 'Source: lumiko\n\nPackage: lumiko\nArchitecture: any\n' >"$stage/debian/control"
-modules=$(cd "$stage" && find root/usr/lib -name 'liblumiko-browser.so')
-[ -n "$modules" ] || { echo "deb: the browser module was not installed"; exit 1; }
+[ -x "$stage/root/usr/libexec/lumiko/lumiko-page" ] || { echo "deb: the handwriting page's program was not installed"; exit 1; }
 programs=$(cd "$stage" && find root/usr/bin root/usr/libexec -type f -perm -u+x 2>/dev/null |
   while read -r f; do [ "$(head -c 4 "$f" | od -An -c | tr -d ' ')" = '177ELF' ] && echo "$f"; done)
-shlibs=$(cd "$stage" && dpkg-shlibdeps -O $programs $modules 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
+shlibs=$(cd "$stage" && dpkg-shlibdeps -O $programs 2>"$stage/shlibdeps.log" | sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { cat "$stage/shlibdeps.log"; echo "deb: dpkg-shlibdeps found no dependencies"; exit 1; }
 # The packages of ./depends that the libraries do not already bring.
 extra=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$HERE/depends" | while read -r p; do

@@ -16,8 +16,8 @@
 #ifndef LUMIKO_DATA_FROM_BIN
 #define LUMIKO_DATA_FROM_BIN "../share/lumiko"
 #endif
-#ifndef LUMIKO_MODULES_FROM_BIN
-#define LUMIKO_MODULES_FROM_BIN "../lib/lumiko"
+#ifndef LUMIKO_HELPERS_FROM_BIN
+#define LUMIKO_HELPERS_FROM_BIN "../libexec/lumiko"
 #endif
 
 namespace lumiko::posix {
@@ -86,7 +86,7 @@ std::string fromBin(const std::string& exeDir, const std::string& rel) {
 }  // namespace
 
 std::string installedDataFolder(const std::string& exeDir) { return fromBin(exeDir, LUMIKO_DATA_FROM_BIN); }
-std::string installedModuleFolder(const std::string& exeDir) { return fromBin(exeDir, LUMIKO_MODULES_FROM_BIN); }
+std::string installedHelperFolder(const std::string& exeDir) { return fromBin(exeDir, LUMIKO_HELPERS_FROM_BIN); }
 
 LayoutFacts discoverLayout(const std::string& exeDir) {
     LayoutFacts f;

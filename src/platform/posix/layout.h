@@ -25,9 +25,10 @@ bool makeFolders(const std::string& path);
 // The installed data folder (holding 词库 and pinyin.txt) of a program whose
 // executable lies in `exeDir`.
 std::string installedDataFolder(const std::string& exeDir);
-// The folder of the program's own modules (the browser view's), installed
-// under <prefix>/lib/lumiko, for a program whose executable lies in `exeDir`.
-std::string installedModuleFolder(const std::string& exeDir);
+// The folder of the program's own helper programs (the handwriting page's),
+// installed under <prefix>/libexec/lumiko, for a program whose executable
+// lies in `exeDir`.
+std::string installedHelperFolder(const std::string& exeDir);
 
 // The facts for a program whose executable lies in `exeDir` (native path),
 // started in the current working folder. When the user's folders are the

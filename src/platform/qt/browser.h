@@ -1,83 +1,13 @@
-// The browser view of the panel and the document shown in it. Scripts run
-// in the page only asynchronously, while the core reads the page within a
-// timer tick. The document therefore keeps what the page last reported: a
-// small watcher installed in the page (in a script world of its own, apart
-// from the page's scripts) looks at the elements asked for and at the links
-// whenever the page fires an input event or its document changes, and
-// reports what changed; a new value of a field makes the timer tick at once. Writes and
-// clicks go to the page in order; a value written is known at once, a value
-// the page changes itself is known from its next report, so the two-tick
-// hand-over of the timer keeps working: one tick reads what was reported,
-// the next commits it.
+// The handwriting page's view, in the page's own process (lumiko-page): the
+// page, the view, and what they tell. The panel reaches the page's document
+// through scripts it sends (see pagedocument.h).
 #pragma once
 
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "platform/qt/browserplugin.h"
-#include "platform/services.h"
 
 namespace lumiko::desktop {
-
-class BrowserDocument : public PageDocument {
-public:
-    explicit BrowserDocument(QWebEnginePage& page) : page_(page) {}
-
-    std::shared_ptr<PageElement> elementByName(const Text& name) override;
-    std::shared_ptr<PageElement> elementById(const Text& id) override;
-    std::vector<std::shared_ptr<PageElement>> links() override;
-
-    // A document is there once the first page has loaded.
-    bool reachable() const { return loaded_; }
-
-    void loadStarted();
-    void loadFinished(bool ok);
-    // A line the page wrote to its console; the watcher's reports are taken.
-    void consoleMessage(const QString& message);
-    // Runs once, when the page has first told what it holds.
-    std::function<void()> onFirstReport;
-    // Runs when the page reports a new value of a field asked for (not one
-    // the program wrote itself).
-    std::function<void()> onChanged;
-
-    // An element asked for by name or id; what the page said about it.
-    struct Watch {
-        bool byId = false;
-        Text key;
-        bool known = false;  // the page has reported on it since it was asked for
-        bool exists = false;
-        Text value, innerText, href;
-    };
-    struct Link {
-        Text innerText, href;
-    };
-
-    void setValue(size_t watch, const Text& v);
-    void clickWatched(size_t watch);
-    void clickLink(size_t index, const Link& link);
-    const Watch& watch(size_t i) const { return watches_[i]; }
-
-    // The watcher's report, as the page sends it (for the tests).
-    static constexpr const char* kReportPrefix = "\x01lumiko-page ";
-    // Takes a report: "SEQUENCE JSON". Reports older than the last write or
-    // click are dropped: the page has changed since it wrote them.
-    void report(const QString& body);
-
-private:
-    std::shared_ptr<PageElement> element(bool byId, const Text& key);
-    void installWatcher();
-    void run(const QString& script);
-
-    QWebEnginePage& page_;
-    std::vector<Watch> watches_;
-    std::vector<Link> links_;
-    bool loaded_ = false;
-    unsigned long long lastWrite_ = 0;  // the number of the latest write or click
-};
 
 // The page of the view: tells about requests for new windows and hands the
 // console to the document (the page's own messages are dropped).
@@ -87,7 +17,7 @@ public:
     explicit BrowserPage(QObject* parent) : QWebEnginePage(parent) {}
     std::function<void()> onNewWindow;
     std::function<void(const QString&)> onConsole;
-    std::function<bool(const QUrl&)> mayGo;         // see PanelBrowser
+    std::function<bool(const QUrl&)> mayGo;  // see BrowserView
     std::function<bool(const QUrl&)> opensOutside;
 
 protected:
@@ -101,21 +31,30 @@ protected:
     }
 };
 
-// The view the module makes for the panel.
-class BrowserView : public QWebEngineView, public PanelBrowser {
+// The view: the page, what may load in it, and what it tells.
+class BrowserView : public QWebEngineView {
     Q_OBJECT
 public:
-    explicit BrowserView(QWidget* parent);
+    explicit BrowserView(QWidget* parent = nullptr);
 
-    QWidget* widget() override { return this; }
-    void setUrl(const QUrl& url) override { QWebEngineView::setUrl(url); }
-    void reload() override { QWebEngineView::reload(); }
-    PageDocument* document() override { return document_->reachable() ? document_.get() : nullptr; }
-    void setZoom(double factor) override;
+    void setZoom(double factor);
+    // Runs a script in the page, in a script world apart from the page's own.
+    void runScript(const QString& script);
+
+    std::function<void()> onLoadStarted;
+    std::function<void(bool ok)> onLoadFinished;
+    // What the panel's watcher in the page reported, its prefix taken off.
+    std::function<void(const QString&)> onReport;
+    // The page asked for a new window.
+    std::function<void()> onNewWindow;
+    // Whether the view may go to an address (anything unasked is refused),
+    // and whether an address the page wants opened elsewhere goes to the
+    // desktop's web browser.
+    std::function<bool(const QUrl&)> mayGo;
+    std::function<bool(const QUrl&)> opensOutside;
 
 private:
     BrowserPage* page_;
-    std::unique_ptr<BrowserDocument> document_;
     double zoom_ = 1.0;
 };
 

@@ -55,7 +55,7 @@ Desktop::Desktop(int zoom)
 
     releaseTimer_.setSingleShot(true);
     releaseTimer_.setInterval(kPageKeepMs);
-    connect(&releaseTimer_, &QTimer::timeout, this, &Desktop::releaseBrowser);
+    connect(&releaseTimer_, &QTimer::timeout, this, [this] { releaseBrowser(); });
     menu_ = std::make_unique<QMenu>();
     timer_.setTimerType(Qt::CoarseTimer);
     connect(&timer_, &QTimer::timeout, this, &Desktop::tick);
@@ -92,11 +92,11 @@ void Desktop::browserNavigate(const QUrl& url) {
     if (browser_) browser_->setUrl(url);
 }
 
-// The browser engine (and its helper processes) starts only here, the first
-// time the handwriting page is shown. The pad is opened once the page has
-// told what it holds, or after a while without it. A module that cannot be
-// loaded, or a page that could not be written, leaves the reason where the
-// page would be.
+// The page's process, and with it the browser engine, starts only here, when
+// the handwriting page is shown. The pad is opened once the page has told
+// what it holds, or after a while without it. A program that is not there,
+// or a page that could not be written, leaves the reason where the page
+// would be.
 void Desktop::makeBrowser() {
     QString problem = pageProblem_;
     if (problem.isEmpty()) browser_ = loadBrowser(panel_.get(), problem);
@@ -123,34 +123,44 @@ void Desktop::makeBrowser() {
             tick();
         };
         browser_->onFirstReport = ready;
-        // A file's address as its path (the place in the page dropped), any
-        // other as it is written.
-        const auto gbk = [](const QUrl& url) {
-            return posix::utf8ToGbk((url.isLocalFile() ? url.toLocalFile() : url.toString()).toStdString());
+        // The page's process could not start or ended: the reason stays where
+        // the page was until the page is closed, and the next showing tries
+        // again.
+        browser_->onEnded = [this, view = browser_](const QString& reason) {
+            QTimer::singleShot(0, this, [this, view, reason] {
+                if (browser_ != view) return;
+                releaseBrowser(true);
+                showPageProblem(reason);
+                pageEnded_ = true;
+                sync();
+            });
         };
-        browser_->mayGo = [this, gbk](const QUrl& url) { return handwriting::viewMayGo(gbk(url), gbk(pageUrl_)); };
-        browser_->opensOutside = [gbk](const QUrl& url) { return handwriting::opensOutside(gbk(url)); };
         QTimer::singleShot(kPageWaitMs, this, ready);
         if (!pageUrl_.isEmpty()) browser_->setUrl(pageUrl_);
     } else {
-        // A page that could not be written was told by the core already.
-        if (pageProblem_.isEmpty())
-            services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
-        auto* label = new QLabel(QString::fromUtf8("手写输入无法显示：") + problem, panel_.get());
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignCenter);
-        label->setAutoFillBackground(true);
-        pageWidget_ = label;
+        showPageProblem(problem);
     }
+}
+
+// Where the page would be: why it is not. A page that could not be written
+// was told by the core already.
+void Desktop::showPageProblem(const QString& problem) {
+    if (pageProblem_.isEmpty())
+        services_.log(posix::utf8ToGbk(("the handwriting page cannot be shown: " + problem).toStdString()));
+    auto* label = new QLabel(QString::fromUtf8("手写输入无法显示：") + problem, panel_.get());
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    pageWidget_ = label;
     pageWidget_->hide();
     panel_->watchChild(pageWidget_);
 }
 
 // The page closed a while ago: the view goes, once every text the pad put
 // into the page is typed; the next showing makes it again.
-void Desktop::releaseBrowser() {
-    if (!browser_ || shell_->form().WebBrowser1.shown()) return;
-    if (!shell_->pageSettled()) {
+void Desktop::releaseBrowser(bool ended) {
+    if (!browser_ || (!ended && shell_->form().WebBrowser1.shown())) return;
+    if (!ended && !shell_->pageSettled()) {
         releaseTimer_.start();
         return;
     }
@@ -185,6 +195,11 @@ void Desktop::sync() {
         !QSystemTrayIcon::isSystemTrayAvailable())
         shell_->hiddenWithNoWayBack();
     const Control& web = shell_->form().WebBrowser1;
+    if (pageEnded_ && !web.shown()) {
+        delete pageWidget_;
+        pageWidget_ = nullptr;
+        pageEnded_ = false;
+    }
     if (!pageWidget_ && web.shown()) makeBrowser();
     if (pageWidget_) {
         const PanelShell& s = *shell_;

@@ -13,7 +13,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/qt/browserplugin.h"
+#include "platform/qt/pageprocess.h"
 #include "platform/qt/panelwindow.h"
 #include "platform/qt/services.h"
 #include "platform/qt/settingswindow.h"
@@ -61,7 +61,9 @@ private:
     void tick();
     void sync();
     void makeBrowser();
-    void releaseBrowser();
+    // The view goes (at once when its process has ended).
+    void releaseBrowser(bool ended = false);
+    void showPageProblem(const QString& problem);
     // Starts, slows or stops the timer as the shell says.
     void scheduleTicks();
     // Resizes the panel for a zoom chosen from the menu, keeps it on its
@@ -78,6 +80,7 @@ private:
     QWidget* pageWidget_ = nullptr;    // the view, or the reason it is missing; made on first show
     QUrl pageUrl_;                     // where the view goes when it is made
     QString pageProblem_;              // why there is no page to show, if there is none
+    bool pageEnded_ = false;           // the page area tells that the page's process ended
     bool browserReady_ = false;        // made, and its page has loaded or had the time to
     bool browserMade_ = false;         // a view was made before (the pad was opened in it)
     QTimer releaseTimer_;              // runs from the page's closing until the view goes

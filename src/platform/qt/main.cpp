@@ -92,23 +92,6 @@ int main(int argc, char** argv) {
         case lumiko::posix::OnePanel::Claim::Ours:
             break;
     }
-    // The browser engine's sandbox cannot run as root; it is switched off
-    // only then.
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // Nothing the panel draws needs OpenGL, and the handwriting page is drawn
-    // in software (browserloader.cpp): without this, merely asking whether
-    // OpenGL can be used from threads, as the browser engine does, brings
-    // the OpenGL driver (a software one on many machines, with its compiler,
-    // some 35 MB) into the panel for good. A choice the user made for Qt
-    // Quick or the OpenGL integration is kept.
-    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION") &&
-        qEnvironmentVariable("QT_QUICK_BACKEND", "software") == "software")
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
-    // Qt::AA_ShareOpenGLContexts is left unset and the pad's scheme is not
-    // registered here: both are set up the first time the handwriting page
-    // is shown, when the browser module is loaded (browserloader.cpp).
-
     QApplication application(argc, argv);
     QApplication::setApplicationName("lumiko");
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,5 @@
 // The handwriting pad's service in the desktop panel: the browser engine
-// hands every request for the pad's address to the panel itself, so nothing
+// hands every request for the pad's address to the page's process itself, so nothing
 // listens on a socket and the strokes never leave the process.
 #pragma once
 

@@ -30,7 +30,7 @@ qt-zoom-e2e: build
 perf-report: build
 	bash tools/perf/perf-report.sh $(BUILD)
 
-RUN_TARGETS := lumiko lumiko-browser lumiko-screenshot
+RUN_TARGETS := lumiko lumiko-page lumiko-screenshot
 RUN_DEMO = bash src/platform/qt/run.sh $(BUILD)
 
 # This file comes before the top-level targets: `make` alone still builds.

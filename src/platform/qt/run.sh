@@ -20,7 +20,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   rm -rf "$RUN/词库"
   cp -r "$ROOT/data/词库" "$ROOT/data/pinyin.txt" "$RUN/"
   [ -n "$saved" ] && printf '%s' "${saved%x}" >"$choice"
-  for f in lumiko liblumiko-browser.so; do
+  for f in lumiko lumiko-page; do
     ln -f "$ROOT/$BUILD/src/platform/qt/$f" "$RUN/$f" 2>/dev/null || cp -f "$ROOT/$BUILD/src/platform/qt/$f" "$RUN/$f"
   done
   echo "Starting the panel on $DISPLAY from $RUN (tray icon \"Lumiko输入法 1.0\"; 退出 in its menu ends it)."
