@@ -12,7 +12,6 @@
 #include "platform/posix/encoding.h"
 #include "platform/qt/gbkstring.h"
 #include "platform/qt/zoomsetting.h"
-#include "web/handwriting.h"
 
 namespace lumiko::desktop {
 
@@ -29,7 +28,7 @@ constexpr int kTickMs = 15;
 constexpr int kPageWaitMs = 3000;
 // How long the browser view outlives the page's closing (a switch back to
 // the keypad): coming back within it finds the pad as it was; after it the
-// view and its page go, and with them the engine's renderer process.
+// view and its page go, and with them the page's process and the engine.
 constexpr int kPageKeepMs = 5000;
 
 }  // namespace
