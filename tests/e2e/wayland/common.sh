@@ -231,6 +231,36 @@ typing_run() {
   menu Down Down Down Down Right Down Return    # and off
 }
 
+# The handwriting page: its process draws it inside the panel's window; 王
+# written with the pointer on the pad is typed into the target, and the
+# target keeps the focus throughout.
+page_run() {
+  click 132 9                       # 笔画, closing whatever the last step left open
+  sleep 0.5
+  click 56 9                        # 云手写输入
+  engine() { pgrep -P "$(pgrep -d, -P "$PANEL_PID" -x lumiko-page || echo 0)" -f QtWebEngineProcess; }
+  wait_for 30 engine
+  check "the page's process starts the browser engine" engine
+  sleep 2
+  click $((-1 + 45)) $((33 + 17))   # the link 手写输入
+  sleep 0.5
+  local stroke x1 y1 x2 y2 i
+  for stroke in "60 60 176 60" "72 118 164 118" "118 60 118 176" "50 176 186 176"; do
+    read -r x1 y1 x2 y2 <<<"$stroke"
+    panel_move $((-1 + 7 + x1)) $((33 + 41 + y1))
+    pointer down; sleep 0.05
+    for i in 1 2 3 4 5 6 7 8; do
+      panel_move $((-1 + 7 + x1 + (x2 - x1) * i / 8)) $((33 + 41 + y1 + (y2 - y1) * i / 8))
+    done
+    pointer up; sleep 0.4
+  done
+  check "the target keeps the focus while writing on the pad" focus_is_target
+  sleep 0.5
+  click $((-1 + 26)) $((33 + 305))  # the first candidate
+  expected+="王"; arrived "a character written on the handwriting pad"
+  click 132 9                       # 笔画
+}
+
 # The panel's window: dragged by its background it follows the pointer;
 # 按钮9 minimises it into a strip with its title, and a double click on the
 # strip restores it.

@@ -129,6 +129,7 @@ check "the GTK text view has the focus" focus_is_target
 target_text() { cat "$GTK_FILE" 2>/dev/null; }
 expected=""
 typing_run 1
+page_run
 
 panel_window_run
 
