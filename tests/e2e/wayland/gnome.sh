@@ -168,6 +168,7 @@ typing_run 1
 editing_keys() { grep -x -e space -e BackSpace -e Return -e ctrl+v -e v "$GTK_FILE.keys" | tr '\n' ' '; }
 check "the editing keys arrive as key presses: $(editing_keys)" \
   test "$(editing_keys)" = "space BackSpace Return "
+page_run
 panel_window_run
 
 # GNOME shows no tray icon (no StatusNotifierItem watcher, no X11 tray), so

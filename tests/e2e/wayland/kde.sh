@@ -120,6 +120,7 @@ check "the panel types through the input source" grep -q "typing through ibus" "
 check "no advice box (kwinrc names Lumiko's input method)" test -z "$(xdotool search --onlyvisible --name '^Lumiko输入法 1.0$' 2>/dev/null)"
 check "KWrite has the focus with the panel shown" focus_is_target
 typing_run 1
+page_run
 
 check "the panel is still running" kill -0 "$PANEL_PID"
 # What the IBus road costs beside the panel (resident memory, KiB).
