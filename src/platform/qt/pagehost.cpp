@@ -37,7 +37,9 @@ namespace lumiko::desktop {
 namespace {
 
 // The engine's switches for one small local page in one view: one renderer
-// process and no spare one, the engine's low-memory settings, scripts run
+// process and no spare one, no second (unsandboxed) zygote process, which
+// only GPU and utility processes would come from, the engine's low-memory
+// settings, scripts run
 // without the optimising compiler (the page's are small), no disk cache, no
 // background networking or services (the page loads nothing from the
 // network), and no GPU: the page is a few boxes and text, which the engine
@@ -45,7 +47,7 @@ namespace {
 // QTWEBENGINE_CHROMIUM_FLAGS comes after them and wins, and a Qt Quick
 // backend the user chose is kept.
 constexpr const char* kEngineSwitches =
-    "--renderer-process-limit=1 --enable-low-end-device-mode --js-flags=--lite-mode --disk-cache-size=1 "
+    "--renderer-process-limit=1 --no-unsandboxed-zygote --enable-low-end-device-mode --js-flags=--lite-mode --disk-cache-size=1 "
     "--disable-background-networking --disable-component-update --disable-sync --disable-breakpad "
     "--disable-features=BackForwardCache,SpareRendererForSitePerProcess,Translate,MediaRouter --disable-gpu";
 
