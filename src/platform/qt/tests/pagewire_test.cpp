@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,32 @@ TEST(PageWire, ReaderPassesOverLinesTooLongOrBroken) {
     EXPECT_EQ(reader.next(), Message{"newWindow"});
     EXPECT_FALSE(reader.next());
     EXPECT_EQ(reader.dropped(), 3u);
+}
+
+// Messages of any bytes, fed in pieces of any size, come out as they went in.
+TEST(PageWire, AnyBytesInAnyPiecesComeBackWhole) {
+    std::mt19937 random(24);
+    const std::string alphabet("ab\\\t\n \x01\xff\0", 9);  // a zero byte too
+    for (int round = 0; round < 200; ++round) {
+        std::vector<Message> sent(1 + random() % 5);
+        std::string stream;
+        for (Message& m : sent) {
+            m.resize(1 + random() % 4);
+            for (std::string& field : m)
+                for (size_t n = random() % 12; n > 0; --n) field += alphabet[random() % alphabet.size()];
+            stream += encode(m);
+        }
+        Reader reader;
+        std::vector<Message> received;
+        for (size_t at = 0; at < stream.size();) {
+            const size_t piece = std::min<size_t>(1 + random() % 9, stream.size() - at);
+            reader.feed(std::string_view(stream).substr(at, piece));
+            at += piece;
+            while (auto m = reader.next()) received.push_back(*m);
+        }
+        EXPECT_EQ(received, sent);
+        EXPECT_EQ(reader.dropped(), 0u);
+    }
 }
 
 }  // namespace
