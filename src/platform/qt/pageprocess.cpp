@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QPointer>
 #include <QProcess>
 #include <QResizeEvent>
 #include <QTimer>
