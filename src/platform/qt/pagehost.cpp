@@ -5,6 +5,7 @@
 // panel's scripts to the page and the page's reports to the panel
 // (pagewire.h); what the view may load and open is decided here, by the
 // handwriting page's rules.
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -64,11 +65,25 @@ Text gbkAddress(const QUrl& url) {
     return posix::utf8ToGbk((url.isLocalFile() ? url.toLocalFile() : url.toString()).toStdString());
 }
 
+// The panel's end of the conversation: what was standard input and output,
+// moved where neither the engine's processes nor anything printing can reach.
+int fromPanel = -1, toPanel = -1;
+
+bool takeConversation() {
+    fromPanel = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
+    toPanel = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const bool ok = fromPanel >= 0 && toPanel >= 0 && nothing >= 0 && ::dup2(nothing, STDIN_FILENO) == STDIN_FILENO &&
+                    ::dup2(STDERR_FILENO, STDOUT_FILENO) == STDOUT_FILENO;
+    if (nothing >= 0) ::close(nothing);
+    return ok;
+}
+
 void tell(const pagewire::Message& message) {
     const std::string line = pagewire::encode(message);
     size_t done = 0;
     while (done < line.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, line.data() + done, line.size() - done);
+        const ssize_t n = ::write(toPanel, line.data() + done, line.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             QCoreApplication::exit(1);  // the panel is gone
@@ -127,6 +142,10 @@ int main(int argc, char** argv) {
     const bool noOpenGl = !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION") &&
                           qEnvironmentVariable("QT_QUICK_BACKEND", "software") == "software";
     if (noOpenGl) qputenv("QT_XCB_GL_INTEGRATION", "none");
+    if (!takeConversation()) {
+        std::perror("lumiko-page");
+        return 1;
+    }
     setEngineSwitches();
     registerPadScheme();  // before the application object
     QApplication application(argc, argv);
@@ -152,10 +171,10 @@ int main(int argc, char** argv) {
     view.windowHandle()->setParent(QWindow::fromWinId(static_cast<WId>(into)));
 
     pagewire::Reader reader;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QSocketNotifier input(fromPanel, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
         char buffer[65536];
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        const ssize_t n = ::read(fromPanel, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) return;
         if (n <= 0) {  // the panel closed the page
             input.setEnabled(false);
