@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/config.h"
 #include "loopback_server.h"
+#include "mapped.h"
 #include "platform/fake/fake_services.h"
 #include "platform/posix/download.h"
 #include "platform/posix/files.h"
@@ -165,14 +166,6 @@ TEST_F(UpdateTest, HostileServersAreBounded) {
         }
         server.reset();
     }
-}
-
-// Whether a library whose file name holds `name` is mapped into this process.
-bool mapped(const std::string& name) {
-    std::ifstream maps("/proc/self/maps");
-    for (std::string line; std::getline(maps, line);)
-        if (line.find(name) != std::string::npos) return true;
-    return false;
 }
 
 TEST(Download, ReadsNoMoreThanItsLimitAndNoLongerThanItsTime) {

@@ -1,12 +1,14 @@
 // Simplified-to-traditional conversion of GBK texts.
 #include <gtest/gtest.h>
 
+#include "mapped.h"
 #include "platform/posix/opencc.h"
 
 namespace lumiko::posix {
 namespace {
 
 TEST(Traditional, ConvertsGbkTexts) {
+    EXPECT_FALSE(testing::mapped("libopencc"));  // loaded at the first conversion
     struct Case {
         Text in, out;
     };
@@ -20,6 +22,7 @@ TEST(Traditional, ConvertsGbkTexts) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(toTraditional(c.in), c.out) << c.in;
+    EXPECT_TRUE(testing::mapped("libopencc"));
 }
 
 TEST(Traditional, KeepsStrayBytesWhereTheyWere) {

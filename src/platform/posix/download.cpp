@@ -1,7 +1,6 @@
 #include "platform/posix/download.h"
 
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "platform/posix/library.h"
 
 namespace lumiko::posix {
 
@@ -47,33 +48,23 @@ struct CurlCalls {
     decltype(&curl_easy_cleanup) easyCleanup = nullptr;
 };
 
-template <typename F>
-bool resolve(void* library, const char* name, F& call) {
-    call = reinterpret_cast<F>(dlsym(library, name));
-    return call != nullptr;
-}
-
 // The calls, loaded and initialised once (kept for the life of the program);
 // null when libcurl cannot be loaded, which is said once on the log.
 const CurlCalls* curlCalls() {
     static const CurlCalls* const calls = []() -> const CurlCalls* {
-        static CurlCalls loaded;
-        void* library = dlopen(LUMIKO_CURL_SONAME, RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            const char* why = dlerror();
-            std::fprintf(stderr, "lumiko: downloads are unavailable: %s\n", why ? why : LUMIKO_CURL_SONAME);
+        static CurlCalls c;
+        std::string problem;
+        if (!loadLibrary(LUMIKO_CURL_SONAME,
+                         {libraryCall("curl_global_init", c.globalInit), libraryCall("curl_easy_init", c.easyInit),
+                          libraryCall("curl_easy_setopt", c.easySetopt),
+                          libraryCall("curl_easy_perform", c.easyPerform),
+                          libraryCall("curl_easy_cleanup", c.easyCleanup)},
+                         problem)) {
+            std::fprintf(stderr, "lumiko: downloads are unavailable: %s\n", problem.c_str());
             return nullptr;
         }
-        if (!resolve(library, "curl_global_init", loaded.globalInit) ||
-            !resolve(library, "curl_easy_init", loaded.easyInit) ||
-            !resolve(library, "curl_easy_setopt", loaded.easySetopt) ||
-            !resolve(library, "curl_easy_perform", loaded.easyPerform) ||
-            !resolve(library, "curl_easy_cleanup", loaded.easyCleanup)) {
-            std::fprintf(stderr, "lumiko: downloads are unavailable: %s lacks a call\n", LUMIKO_CURL_SONAME);
-            return nullptr;
-        }
-        if (loaded.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
-        return &loaded;
+        if (c.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+        return &c;
     }();
     return calls;
 }
