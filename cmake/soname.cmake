@@ -10,3 +10,14 @@ function(lumiko_soname var library)
   endif()
   set(${var} "${CMAKE_MATCH_1}" PARENT_SCOPE)
 endfunction()
+
+# lumiko_loaded_libraries(TARGET): what the Linux services need to load
+# libcurl (downloads) and OpenCC (traditional characters) on first use: their
+# headers, dlopen, and their run-time names. CURL and OPENCC must be found.
+function(lumiko_loaded_libraries target)
+  lumiko_soname(curl "${CURL_LIBRARIES}")
+  lumiko_soname(opencc "${OPENCC_LINK_LIBRARIES}")
+  target_link_libraries(${target} PUBLIC ${CMAKE_DL_LIBS})
+  target_include_directories(${target} PRIVATE ${CURL_INCLUDE_DIRS} ${OPENCC_INCLUDE_DIRS})
+  target_compile_definitions(${target} PRIVATE LUMIKO_CURL_SONAME="${curl}" LUMIKO_OPENCC_SONAME="${opencc}")
+endfunction()
