@@ -170,13 +170,10 @@ TEST_F(UpdateTest, HostileServersAreBounded) {
 
 TEST(Download, ReadsNoMoreThanItsLimitAndNoLongerThanItsTime) {
     setenv("no_proxy", "*", 1);
-    // libcurl comes with the first download, not with the program.
-    EXPECT_FALSE(mapped("libcurl"));
     LoopbackServer big({LoopbackServer::page(200, std::string(8 << 20, 'x'))});
     std::string body;
     EXPECT_TRUE(posix::download(big.url(), body, {1000, 5000, 4096}));
     EXPECT_EQ(body.size(), 4096u);
-    EXPECT_TRUE(mapped("libcurl"));
     EXPECT_TRUE(posix::download(big.url(), body, {1000, 5000, 8 << 20}));
     EXPECT_EQ(body.size(), size_t{8} << 20);
 
@@ -188,6 +185,20 @@ TEST(Download, ReadsNoMoreThanItsLimitAndNoLongerThanItsTime) {
     // Only http and https are fetched.
     EXPECT_FALSE(posix::download("file:///etc/passwd", body, {}));
     EXPECT_TRUE(body.empty());
+}
+
+// In a process of its own (the test program run again for this test alone):
+// libcurl comes with the first download, not with the program.
+TEST(Download, LibcurlIsLoadedAtTheFirstDownload) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool before = mapped("libcurl");
+            std::string body;
+            posix::download("http://127.0.0.1:1/", body, {200, 200, 16});  // nobody listens there
+            std::exit(!before && mapped("libcurl") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(UpdateTest, NoNetworkOrAClosedPortMeansNoUpdate) {
