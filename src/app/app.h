@@ -126,7 +126,7 @@ private:
     Services& svc_;
     Learning learning_{svc_};
     input::Input input_{form, g, *this};
-    WordHintIndex wordHints_;
+    WordHints wordHints_;
     bool indexesPrepared_ = false;
     Text tableProblems_;  // what start-up tells about unusable code tables
 };

@@ -92,17 +92,15 @@ void App::layoutCandidates() {
 void App::showWordHints() {
     CandidateList words;
     const Text c = removeSpaces(g.firstCandidate);
-    wordHints_.use(g.associationTable);
-    if (const auto* found = c.empty() ? nullptr : wordHints_.find(c))
-        for (const Text& word : *found) words.push_back(Candidate{word, c});
+    for (const Text& word : wordHints_.of(g.associationTable, c)) words.push_back(Candidate{word, c});
     if (learning_.on() && !c.empty()) learnedWordsFirst(c, words);
     showStrip(std::move(words));
 }
 
 // The words picked before for `c` that the association table offers come
-// first, by count, then the shipped hints; still eight at most. The index
-// keeps only the first eight words of a character, so a learned word is
-// looked up in the table itself.
+// first, by count, then the shipped hints; still eight at most. The hints
+// are only the first eight words of a character, so a learned word is looked
+// up in the table itself.
 void App::learnedWordsFirst(const Text& c, CandidateList& words) {
     auto learned = learning_.memory().textsUnder(picklist::kWordHint, c);
     if (learned.empty()) return;
@@ -121,12 +119,12 @@ void App::learnedWordsFirst(const Text& c, CandidateList& words) {
         // A named reference, not a structured binding: clang 14 (the fuzzing
         // build) cannot capture a binding in the lambda below.
         const Text& word = entry.first;
-        if (out.size() == WordHintIndex::kMaxWords) break;
+        if (out.size() == kMaxWordHints) break;
         const bool shipped = std::any_of(words.begin(), words.end(), [&](const Candidate& w) { return w.text == word; });
         if (shipped || inTable(word)) out.push_back(Candidate{word, c});
     }
     for (Candidate& w : words) {
-        if (out.size() == WordHintIndex::kMaxWords) break;
+        if (out.size() == kMaxWordHints) break;
         if (std::none_of(out.begin(), out.end(), [&](const Candidate& o) { return o.text == w.text; }))
             out.push_back(std::move(w));
     }

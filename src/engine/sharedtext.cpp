@@ -91,6 +91,13 @@ LineIndex::LineIndex(std::string_view text) {
     }
 }
 
+const std::vector<int>& LineIndex::linesOf(std::string_view code) const {
+    static const std::vector<int> none;
+    if (code.size() == 1) return byByte_[static_cast<unsigned char>(code[0])].at;
+    const auto it = byPair_.find(pair(static_cast<unsigned char>(code[0]), static_cast<unsigned char>(code[1])));
+    return it == byPair_.end() ? none : it->second;
+}
+
 int LineIndex::find(std::string_view text, std::string_view code, int from) const {
     if (code.empty()) return findText(text, "\r\n", from);
     const std::vector<int>* lines = nullptr;

@@ -53,6 +53,10 @@ public:
     // `text`, or -1: what findText(text, "\r\n" + code, from) gives.
     int find(std::string_view text, std::string_view code, int from) const;
     const LineGroup& group(unsigned char first) const { return byByte_[first]; }
+    // The lines (the position from 1 of the "\r\n" in front of each) that
+    // begin with the first byte, or the first two bytes, of `code` (not
+    // empty), in table order.
+    const std::vector<int>& linesOf(std::string_view code) const;
 
 private:
     std::array<LineGroup, 256> byByte_;
@@ -109,6 +113,8 @@ public:
         prepareIndex();
         return *p_->index;
     }
+    // Whether the line index is made.
+    bool indexed() const { return p_->index != nullptr; }
     // CodeIndex(*this, chars).codesOf(value), the index made once.
     Text codesOf(const Text& value, CodeChars chars) const;
     // The same, without a copy where the index holds the answer.

@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/config.h"
 #include "loopback_server.h"
+#include "mapped.h"
 #include "platform/fake/fake_services.h"
 #include "platform/posix/download.h"
 #include "platform/posix/files.h"
@@ -184,6 +185,20 @@ TEST(Download, ReadsNoMoreThanItsLimitAndNoLongerThanItsTime) {
     // Only http and https are fetched.
     EXPECT_FALSE(posix::download("file:///etc/passwd", body, {}));
     EXPECT_TRUE(body.empty());
+}
+
+// In a process of its own (the test program run again for this test alone):
+// libcurl comes with the first download, not with the program.
+TEST(Download, LibcurlIsLoadedAtTheFirstDownload) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool before = mapped("libcurl");
+            std::string body;
+            posix::download("http://127.0.0.1:1/", body, {200, 200, 16});  // nobody listens there
+            std::exit(!before && mapped("libcurl") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(UpdateTest, NoNetworkOrAClosedPortMeansNoUpdate) {

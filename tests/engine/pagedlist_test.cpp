@@ -197,18 +197,22 @@ TEST(LineIndex, FindsWhatAPlainSearchFinds) {
 }
 
 TEST(WordHints, OnlyKeySpaceAndOneCharacterAtMostEight) {
-    WordHintIndex index;
-    index.use("的 确\r\n\r\n的 们\r\n的 士兵\r\n的 ab\r\n的  x\r\n的 \x80\xd2\r\n的确 实\r\n的 一\r\n的 二\r\n"
-              "的 三\r\n的 四\r\n的 五\r\n的 六\r\n的 七\r\n");
-    const auto* words = index.find("的");
-    ASSERT_NE(words, nullptr);
+    const SharedText table("的 确\r\n\r\n的 们\r\n的 士兵\r\n的 ab\r\n的  x\r\n的 \x80\xd2\r\n的确 实\r\n的 一\r\n的 二\r\n"
+                           "的 三\r\n的 四\r\n的 五\r\n的 六\r\n的 七\r\n");
     // The first line counts and any two bytes do, a blank among them too (the
     // word drops it); three characters and bytes that are not GBK do not;
     // eight at most.
-    const std::vector<Text> expected = {"的确", "的们", "的ab", "的x", "的一", "的二", "的三", "的四"};
-    EXPECT_EQ(*words, expected);
-    EXPECT_EQ(index.find("的确")->front(), "的确实");
-    EXPECT_EQ(index.find("x"), nullptr);
+    // The same before and after the table's line index is made.
+    const SharedText last("\r\n乙 丙\r\n甲 乙");
+    for (const bool indexed : {false, true}) {
+        if (indexed) table.prepareIndex(), last.prepareIndex();
+        const std::vector<Text> expected = {"的确", "的们", "的ab", "的x", "的一", "的二", "的三", "的四"};
+        EXPECT_EQ(wordHintsOf(table, "的", true), expected);
+        EXPECT_EQ(wordHintsOf(table, "的确", true), std::vector<Text>{"的确实"});
+        for (const char* none : {"x", "", "的 ", " ", "的\r\n的"}) EXPECT_TRUE(wordHintsOf(table, none, true).empty()) << none;
+        // The last line needs no line break after it.
+        EXPECT_EQ(wordHintsOf(last, "甲", true), std::vector<Text>{"甲乙"});
+    }
 }
 
 }  // namespace
@@ -218,11 +222,25 @@ namespace lumiko {
 namespace {
 
 TEST(WordHints, BlanksInTheTwoBytesMatchLineBreaksDoNot) {
-    WordHintIndex index;
-    index.use("\r\n乙 丙\r\n乙 a \r\n乙  b\r\n乙 cd\r\n乙 \n\r\n乙 丁\r\n");
-    Text strip;
-    for (const Text& w : *index.find("乙")) strip += w + " ";
-    EXPECT_EQ(strip, "乙丙 乙a 乙b 乙cd 乙丁 ");
+    // A carriage return before the line break belongs to the line: too long.
+    const SharedText table("\r\n乙 丙\r\n乙 a \r\n乙  b\r\n乙 cd\r\n乙 \n\r\n乙 丁\r\n乙 戊\r\r\n");
+    for (const bool indexed : {false, true}) {
+        if (indexed) table.prepareIndex();
+        Text strip;
+        for (const Text& w : wordHintsOf(table, "乙", true)) strip += w + " ";
+        EXPECT_EQ(strip, "乙丙 乙a 乙b 乙cd 乙丁 ") << indexed;
+    }
+}
+
+// The kept answers are the answers: over more keys than are kept, repeated,
+// and for a table that takes the place of another.
+TEST(WordHints, KeptAnswersFollowTheTable) {
+    const SharedText first("甲 乙\r\n乙 丙\r\n丙 丁\r\n丁 戊\r\n戊 己\r\n己 庚\r\n甲 子\r\n");
+    const SharedText second("甲 丑\r\n乙 寅\r\n");
+    WordHints hints;
+    for (const SharedText* table : {&first, &second, &first})
+        for (const char* key : {"甲", "乙", "甲", "丙", "丁", "戊", "己", "甲", "乙", "庚", "甲"})
+            EXPECT_EQ(hints.of(*table, key), wordHintsOf(*table, key)) << key;
 }
 
 // Pages as the page builder makes them, next to the plain line-by-line

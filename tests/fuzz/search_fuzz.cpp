@@ -156,8 +156,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto caption = [&layout](const lumiko::CandidateList& items) {
         return layout.rows ? lumiko::look::gridCaption(items) : lumiko::look::stripPageCaption(items);
     };
-    lumiko::WordHintIndex hints;
-    hints.use(shared);
     for (int step = 0; step < 64 && (step == 0 || !in.empty()); ++step) {
         const std::uint32_t op = step == 0 ? 0 : in.next(3);
         const int paging = op == 0 ? 0 : 1, backward = op == 2 ? 1 : 0;
@@ -173,8 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The panel asks for the hints of a first candidate that is not blank.
         const Text first = lumiko::removeSpaces(product.text.substr(0, 2));
         if (!first.empty()) {
-            const auto* words = hints.find(first);
-            const std::vector<Text> got = words ? *words : std::vector<Text>{};
+            const std::vector<Text> got = lumiko::wordHintsOf(shared, first);
             if (got != plainWordHints(table, first)) {
                 std::cerr << "word hints for '" << first << "' differ\n";
                 std::abort();

@@ -1,6 +1,9 @@
 // Simplified-to-traditional conversion of GBK texts.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "mapped.h"
 #include "platform/posix/opencc.h"
 
 namespace lumiko::posix {
@@ -20,6 +23,19 @@ TEST(Traditional, ConvertsGbkTexts) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(toTraditional(c.in), c.out) << c.in;
+}
+
+// In a process of its own (the test program run again for this test alone):
+// OpenCC comes with the first conversion, not with the program.
+TEST(Traditional, OpenccIsLoadedAtTheFirstConversion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool before = testing::mapped("libopencc");
+            const bool converted = toTraditional("国") == "國";
+            std::exit(!before && converted && testing::mapped("libopencc") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Traditional, KeepsStrayBytesWhereTheyWere) {

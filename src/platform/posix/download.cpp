@@ -3,11 +3,13 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <vector>
+
+#include "platform/posix/library.h"
 
 namespace lumiko::posix {
 
@@ -34,9 +36,37 @@ size_t appendBody(char* data, size_t size, size_t count, void* target) {
     return n == room ? n : 0;
 }
 
-void initialiseCurl() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// libcurl's calls the download makes. libcurl is loaded at the first
+// download, not linked: it brings a TLS stack and a dozen more libraries
+// (about 5 MB of memory of their own) into a panel that may never check for
+// an update.
+struct CurlCalls {
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_easy_init) easyInit = nullptr;
+    decltype(&curl_easy_setopt) easySetopt = nullptr;
+    decltype(&curl_easy_perform) easyPerform = nullptr;
+    decltype(&curl_easy_cleanup) easyCleanup = nullptr;
+};
+
+// The calls, loaded and initialised once (kept for the life of the program);
+// null when libcurl cannot be loaded, which is said once on the log.
+const CurlCalls* curlCalls() {
+    static const CurlCalls* const calls = []() -> const CurlCalls* {
+        static CurlCalls c;
+        std::string problem;
+        if (!loadLibrary(LUMIKO_CURL_SONAME,
+                         {libraryCall("curl_global_init", c.globalInit), libraryCall("curl_easy_init", c.easyInit),
+                          libraryCall("curl_easy_setopt", c.easySetopt),
+                          libraryCall("curl_easy_perform", c.easyPerform),
+                          libraryCall("curl_easy_cleanup", c.easyCleanup)},
+                         problem)) {
+            std::fprintf(stderr, "lumiko: downloads are unavailable: %s\n", problem.c_str());
+            return nullptr;
+        }
+        if (c.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+        return &c;
+    }();
+    return calls;
 }
 
 std::vector<std::string_view> fields(std::string_view line) {
@@ -80,12 +110,14 @@ std::string readProcFile(const char* path) {
 
 bool download(const std::string& url, std::string& body, DownloadLimits limits) {
     body.clear();
-    initialiseCurl();
     // No time left is no download: a zero timeout would mean none at all.
     if (limits.totalTimeoutMs <= 0 || limits.maxBytes == 0) return false;
-    CURL* curl = curl_easy_init();
+    const CurlCalls* lib = curlCalls();
+    if (!lib) return false;
+    CURL* curl = lib->easyInit();
     if (!curl) return false;
     Sink sink{body, limits.maxBytes};
+    const auto curl_easy_setopt = lib->easySetopt;  // the loaded one, for the calls below
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
 #if LIBCURL_VERSION_NUM >= 0x075500  // 7.85
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -102,8 +134,8 @@ bool download(const std::string& url, std::string& body, DownloadLimits limits) 
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-    const CURLcode result = curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
+    const CURLcode result = lib->easyPerform(curl);
+    lib->easyCleanup(curl);
     if (result == CURLE_WRITE_ERROR && sink.full) return true;
     if (result != CURLE_OK) {
         body.clear();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <QPixmapCache>
 #include <QSocketNotifier>
 
 #include "app/commandline.h"
@@ -96,6 +97,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("lumiko");
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(lumiko::desktop::panelFont(lumiko::desktop::kSansFamily, 12));
+    // No pixmap cache: the panel draws its own pictures, and a cached icon
+    // would wake the idle panel to flush the cache half a minute later.
+    QPixmapCache::setCacheLimit(0);
 
     // The handwriting page's private folder goes with the program, also
     // when it is ended by a signal.

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/posix/encoding.h"
+#include "platform/posix/memory.h"
 
 namespace lumiko::desktop {
 
@@ -152,6 +153,11 @@ void PanelWindow::changeEvent(QEvent* e) {
 bool PanelWindow::event(QEvent* e) {
     if (e->type() == QEvent::WinIdChange && onNativeWindowChanged && testAttribute(Qt::WA_WState_Created))
         onNativeWindowChanged();
+    // Hidden, or down to the task bar, the panel draws nothing: the pages of
+    // the fonts that drawing mapped go back to the file cache, to be mapped
+    // again by the next glyph drawn.
+    if (e->type() == QEvent::Hide || (e->type() == QEvent::WindowStateChange && isMinimized()))
+        posix::releaseFontPages();
     return QWidget::event(e);
 }
 

@@ -18,6 +18,7 @@
 #include "platform/posix/encoding.h"
 #include "platform/posix/files.h"
 #include "platform/posix/layout.h"
+#include "platform/posix/memory.h"
 #include "platform/posix/opencc.h"
 #include "platform/posix/pinyin.h"
 #include "platform/qt/desktop.h"
@@ -75,7 +76,11 @@ void DesktopServices::setClipboard(const Text& text) {
 Text DesktopServices::toTraditional(const Text& text) { return posix::toTraditional(text); }
 // glibc keeps freed blocks below the top of its heaps for reuse; the
 // indexes' scratch space would otherwise stay counted against the panel.
-void DesktopServices::returnFreedMemory() { malloc_trim(0); }
+// The pages of the fonts read while the panel was first drawn go too.
+void DesktopServices::returnFreedMemory() {
+    malloc_trim(0);
+    posix::releaseFontPages();
+}
 
 std::vector<Text> DesktopServices::pinyinReadings(const Text& text) { return posix::pinyinReadings(text); }
 int DesktopServices::networkState() { return posix::networkState(); }
