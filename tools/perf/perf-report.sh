@@ -15,10 +15,13 @@
 #   - CPU of the tree while shown and idle, over CPU_WINDOW seconds;
 #   - with the page: the time from the click on 云手写输入 until the page
 #     area stops changing (the pad drawn), and, after going back to the grid
-#     (笔画) and hiding the panel, PSS and wake-ups again.
+#     (笔画) and hiding the panel, PSS and wake-ups again;
+#   - the browser engine alone: the page's process (lumiko-page) showing an
+#     empty page, without the panel, which is the least a page shown in a
+#     browser view costs.
 # The table at the end repeats the figures in the issue's columns.
 # LUMIKO=path measures another build of the program (an earlier one, for a
-# comparison); ONLY="floor panel page" chooses what is measured.
+# comparison); ONLY="floor panel page engine" chooses what is measured.
 # Usage: perf-report.sh [BUILD]
 set -uo pipefail
 BUILD=${1:-build}
@@ -26,7 +29,7 @@ SETTLE=${SETTLE:-8}
 WINDOW=${WINDOW:-5}
 CPU_WINDOW=${CPU_WINDOW:-10}
 ROUNDS=${ROUNDS:-5}
-ONLY=${ONLY:-floor panel page}
+ONLY=${ONLY:-floor panel page engine}
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 OUT="${PERF_OUT:-$ROOT/$BUILD/perf-report}"
 FLOOR="$ROOT/$BUILD/tools/perf/lumiko-floor"
@@ -194,6 +197,22 @@ measure_panel() {
 wants panel && { measure_panel panel || exit 1; }
 wants page && { measure_panel page || exit 1; }
 
+# --- The browser engine alone ---
+if wants engine; then
+  page_program=$(dirname "$LUMIKO")/lumiko-page
+  root_window=$(xwininfo -root | awk '/Window id:/ {print $4}')
+  exec {engine_input}> >(exec "$page_program" --into $((root_window)) >/dev/null 2>"$OUT/engine.log")
+  engine_pid=$!
+  printf 'size\t431\t346\nvisible\t1\nurl\tabout:blank\n' >&"$engine_input"
+  sleep "$SETTLE"
+  PSS[engine]=$(pss_kb "$engine_pid"); USS[engine]=$(uss_kb "$engine_pid"); PROCS[engine]=$(tree "$engine_pid" | wc -l)
+  echo "engine alone (load $(load)): ${PROCS[engine]} processes, PSS $(mb "${PSS[engine]}") MB," \
+    "USS $(mb "${USS[engine]}") MB ($(each "$engine_pid"))"
+  exec {engine_input}>&-  # the page's process ends with its input
+  for _ in $(seq 50); do kill -0 "$engine_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$engine_pid" 2>/dev/null && { echo "warning: the page's process did not end with its input"; kill "$engine_pid"; }
+fi
+
 row() {  # name start key hiddenkey
   local k=$3
   [ -n "${PSS[$k]:-}" ] || return 0
@@ -208,6 +227,8 @@ row() {  # name start key hiddenkey
   row "Lumiko, no handwriting page" "$panel_start_ms" panel
   row "Lumiko, handwriting page shown" "$panel_start_ms" page
   row "floor (C++ Qt 6 window)" "$floor_start" floor
+  [ -n "${PSS[engine]:-}" ] && printf '| browser engine alone (lumiko-page, empty page) | - | %s MB (%s processes) | %s MB | - | - |\n' \
+    "$(mb "${PSS[engine]}")" "${PROCS[engine]}" "$(mb "${USS[engine]}")"
   if [ -n "${PSS[closed]:-}" ]; then
     echo
     echo "Handwriting page: drawn ${PAGE_OPEN} ms after the click. Back on the grid: PSS $(mb "${PSS[closed]}") MB," \

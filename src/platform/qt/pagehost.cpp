@@ -178,7 +178,9 @@ int main(int argc, char** argv) {
         if (n < 0 && errno == EINTR) return;
         if (n <= 0) {  // the panel closed the page
             input.setEnabled(false);
-            QCoreApplication::quit();
+            // exit, not quit: quit would first ask the view to close, and
+            // stop if it does not.
+            QCoreApplication::exit(0);
             return;
         }
         reader.feed(std::string_view(buffer, static_cast<size_t>(n)));
