@@ -59,7 +59,10 @@ public:
         }
         process_->closeWriteChannel();
         QObject::connect(process_, &QProcess::finished, process_, &QObject::deleteLater);
-        QTimer::singleShot(kEndMs, process_, [p = process_] { p->kill(); });
+        QTimer::singleShot(kEndMs, process_, [p = process_] {
+            qWarning("handwriting page: its process did not end when told to; it is ended");
+            p->kill();
+        });
     }
 
     QWidget* widget() override { return this; }

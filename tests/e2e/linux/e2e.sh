@@ -178,6 +178,7 @@ click 132 9                     # 笔画: back to the keypad
 page_gone() { [ -z "$(page_process)$(pgrep -f QtWebEngineProcess)" ]; }
 wait_for 20 page_gone
 check "the page's process and the engine end a while after the page closed" page_gone
+check "the page's process ends on its own when told to" bash -c "! grep -q 'did not end when told to' '$OUT/lumiko.log'"
 click 56 9                      # 云手写输入 again
 sleep 3
 PANEL_WINDOW=$(panel_window_of "$PANEL_PID")
