@@ -33,6 +33,7 @@ Text leftWhole(const Text& text, std::size_t limit) {
             const auto next = static_cast<unsigned char>(text[end + 1]);
             width = next >= 0x30 && next <= 0x39 ? 4 : 2;
         }
+        width = std::min(width, text.size() - end);  // a sequence the text breaks off counts as what is there
         if (end + width > limit) break;
         end += width;
     }

@@ -1,6 +1,7 @@
 // The update check over any downloaded page: the announced version is the
 // text between the first "Ж" and the next "Й" after it, read byte for byte;
-// the check then says there is no update, or asks with that version.
+// the check then says there is no update, or asks with that version, cut
+// after 64 bytes.
 #include <cstdlib>
 #include <iostream>
 
@@ -50,9 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (m.title != "Lumiko 1.0") fail("message title");
     if (version == "Lumiko 1.0") {
         if (m.text != "未检测到版本更新" || m.buttons != lumiko::Buttons::Ok) fail("no-update message");
-    } else if (m.text != "你所使用的软件版本为:Lumiko 1.0\r\n\r\n软件当前最新版本为:" + version + " 是否要下载?" ||
-               m.buttons != lumiko::Buttons::YesNo) {
-        fail("question");
+        return 0;
     }
+    // The question shows the version, cut after at most 64 bytes between two
+    // characters (a character is at most 4 bytes).
+    const std::string head = "你所使用的软件版本为:Lumiko 1.0\r\n\r\n软件当前最新版本为:", tail = " 是否要下载?";
+    if (m.buttons != lumiko::Buttons::YesNo || m.text.size() < head.size() + tail.size() ||
+        m.text.compare(0, head.size(), head) != 0 || m.text.compare(m.text.size() - tail.size(), tail.size(), tail) != 0)
+        fail("question");
+    const Text shown = m.text.substr(head.size(), m.text.size() - head.size() - tail.size());
+    if (version.compare(0, shown.size(), shown) != 0 || shown.size() > 64 ||
+        (version.size() <= 64 ? shown.size() != version.size() : shown.size() < 61))
+        fail("version shown in the question");
     return 0;
 }
